@@ -1,0 +1,170 @@
+#include "app/settings.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/messages.h"
+#include "platform/program_directory.h"
+#include "texts/line_reader.h"
+
+namespace velmar {
+
+Settings AppSettings;
+
+namespace {
+
+constexpr std::size_t kReadChars = 1023;  // a read takes at most 1023 characters
+constexpr std::string_view kBadLine = "Error in Velmar32.ini file";
+
+enum class Key { WeekStyle, ActivePage, MainFont, SysFont, RTFFont, RTFSize, AgiosLine,
+                 Menologion, MenologGray, WindowsNT };
+
+struct KeyInfo {
+  std::string_view name;
+  Key key;
+  std::size_t longestValue;
+};
+
+// In the order the keys are tried; only the start of a line is compared.
+constexpr std::array<KeyInfo, 10> kKeys = {{
+    {"WeekStyle", Key::WeekStyle, 9},
+    {"ActivePage", Key::ActivePage, 9},
+    {"MainFont", Key::MainFont, 60},
+    {"SysFont", Key::SysFont, 60},
+    {"RTFFont", Key::RTFFont, 60},
+    {"RTFSize", Key::RTFSize, 4},
+    {"AgiosLine", Key::AgiosLine, 4},
+    {"Menologion", Key::Menologion, 9},
+    {"MenologGray", Key::MenologGray, 9},
+    {"WindowsNT", Key::WindowsNT, 4},
+}};
+
+bool SkippedLine(const std::string& line) {
+  return line.empty() || line[0] == '\n' || line[0] == ' ' || line[0] == ';';
+}
+
+void Apply(Key key, const std::string& value, SettingsWindow& window) {
+  switch (key) {
+    case Key::WeekStyle:
+      if (value == "Church") AppSettings.startOfWeek = 7;
+      break;
+    case Key::ActivePage:
+      window.SelectPage(Page::Today);
+      if (value == "Tomorrow") window.SelectPage(Page::Tomorrow);
+      else if (value == "Calendar") window.SelectPage(Page::Calendar);
+      else if (value == "Easter") window.SelectPage(Page::Easter);
+      else if (value == "Search") window.SelectPage(Page::Search);
+      break;
+    case Key::MainFont: AppSettings.mainFont = value; break;
+    case Key::SysFont: AppSettings.sysFont = value; break;
+    case Key::RTFFont: AppSettings.rtfFont = value; break;
+    case Key::RTFSize: AppSettings.rtfSize = static_cast<int>(LeadingInteger(value)); break;
+    case Key::AgiosLine: AppSettings.agiosLine = value; break;
+    case Key::Menologion: AppSettings.menologion = value; break;
+    case Key::MenologGray: AppSettings.menologGray = value != "No"; break;
+    case Key::WindowsNT: AppSettings.windowsNT = value != "No"; break;
+  }
+}
+
+}  // namespace
+
+void ResetSettings() { AppSettings = Settings{}; }
+
+void LoadSettings(SettingsWindow& window) {
+  TextFileReader file;
+  if (!file.Open(ProgramDirectory() + "Velmar32.ini")) {
+    ShowMessage("Cannot open Velmar32.ini file.");
+    return;
+  }
+  std::string line;
+  while (file.ReadLine(line, kReadChars)) {
+    if (SkippedLine(line)) continue;
+    TrimLineEnd(line);
+    const KeyInfo* found = nullptr;
+    for (const KeyInfo& info : kKeys) {
+      if (line.compare(0, info.name.size(), info.name) == 0) {
+        found = &info;
+        break;
+      }
+    }
+    if (found == nullptr) continue;
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos || line.size() - equals - 1 > found->longestValue) {
+      ShowMessage(kBadLine);
+      continue;
+    }
+    Apply(found->key, line.substr(equals + 1), window);
+  }
+}
+
+void LoadWindowPosition(SettingsWindow& window) {
+  TextFileReader file;
+  if (!file.Open(ProgramDirectory() + "Position.ini")) return;
+  struct Bound {
+    std::string_view name;
+    long low, high;
+    void (SettingsWindow::*set)(int);
+  };
+  static constexpr std::array<Bound, 4> kBounds = {{
+      {"Width", 1, 1999, &SettingsWindow::SetOuterWidth},
+      {"Height", 1, 1023, &SettingsWindow::SetOuterHeight},
+      {"Left", -1023, 1999, &SettingsWindow::SetLeft},
+      {"Top", -63, 1023, &SettingsWindow::SetTop},
+  }};
+  std::string line;
+  while (file.ReadLine(line, kReadChars)) {
+    if (SkippedLine(line)) continue;
+    const Bound* found = nullptr;
+    for (const Bound& bound : kBounds) {
+      if (line.compare(0, bound.name.size(), bound.name) == 0) {
+        found = &bound;
+        break;
+      }
+    }
+    if (found == nullptr) continue;
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos) {
+      ShowMessage(kBadLine);
+      continue;
+    }
+    const long value = LeadingInteger(std::string_view(line).substr(equals + 1));
+    if (value < found->low || value > found->high) {
+      ShowMessage(kBadLine);
+      continue;
+    }
+    (window.*(found->set))(static_cast<int>(value));
+  }
+}
+
+void SaveWindowPosition(const SettingsWindow& window) {
+  const std::string target = ProgramDirectory() + "Position.ini";
+  const std::string temporary = target + ".new";
+  std::FILE* f = std::fopen(temporary.c_str(), "wb");
+  if (f == nullptr) {
+    ShowMessage("Cannot open output file Position.ini.");
+    return;
+  }
+  const CivilDate today = Today();
+  const std::string version(ProgramVersion), build(ProgramBuild);
+  std::fprintf(f, "\n;Position.ini for Velmar32.exe ver.%s %s, %d-%d-%d", version.c_str(),
+               build.c_str(), today.day, today.month, today.year);
+  std::fprintf(f, "\n");
+  std::fprintf(f, "\n;Automatically preserved position");
+  std::fprintf(f, "\nWidth=%d", window.OuterWidth());
+  std::fprintf(f, "\nHeight=%d", window.OuterHeight());
+  std::fprintf(f, "\nLeft=%d", window.Left());
+  std::fprintf(f, "\nTop=%d", window.Top());
+  std::fprintf(f, "\n");
+  bool ok = std::fflush(f) == 0 && fsync(fileno(f)) == 0;
+  ok = (std::fclose(f) == 0) && ok;
+  if (!ok || std::rename(temporary.c_str(), target.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    ShowMessage("Cannot open output file Position.ini.");
+  }
+}
+
+}  // namespace velmar

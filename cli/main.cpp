@@ -1,0 +1,59 @@
+// velmar32-cli: the calendar's documents and tables from a terminal, for
+// scripts and machines without a display. Output is UTF-8.
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calendar/calendar_arithmetic.h"
+#include "calendar/moveable_titles.h"
+#include "calendar/paschalion.h"
+#include "cli/cli_commands.h"
+#include "platform/clock.h"
+#include "platform/program_directory.h"
+#include "texts/cp1251.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: velmar32-cli [--dir DIR] COMMAND [ARGS]\n"
+    "\n"
+    "Commands:\n"
+    "  table FROM TO          one line per day FROM..TO (YYYY-MM-DD, new style,\n"
+    "                         1800-01-01..2100-12-31), tab-separated: date, old-style\n"
+    "                         day, old-style month, weekday (1 = Sunday), days since\n"
+    "                         Pascha, days before Pascha, tone, great feast, title\n"
+    "  today [--date D]       the Today page's captions (D: YYYY-MM-DD)\n"
+    "\n"
+    "Options:\n"
+    "  --dir DIR              use DIR as the program directory (Velmar32.ini, dbase/)\n"
+    "  --help                 show this help\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::size_t i = 0;
+  while (i < args.size() && args[i].rfind("--", 0) == 0) {
+    if (args[i] == "--help") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (args[i] == "--dir" && i + 1 < args.size()) {
+      velmar::SetProgramDirectory(args[i + 1]);
+      i += 2;
+      continue;
+    }
+    std::fprintf(stderr, "velmar32-cli: unknown option %s (see --help)\n", args[i].c_str());
+    return 2;
+  }
+  if (i >= args.size()) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const std::string command = args[i];
+  const std::vector<std::string> rest(args.begin() + static_cast<long>(i) + 1, args.end());
+  return velmar::cli::Run(command, rest);
+}

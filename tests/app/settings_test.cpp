@@ -1,0 +1,206 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/messages.h"
+#include "platform/program_directory.h"
+
+namespace velmar {
+namespace {
+
+const std::string kBad = "Error in Velmar32.ini file";
+
+struct FakeWindow : SettingsWindow {
+  int width = 371, height = 450, left = 284, top = 140;
+  std::vector<Page> pages;
+  int OuterWidth() const override { return width; }
+  int OuterHeight() const override { return height; }
+  int Left() const override { return left; }
+  int Top() const override { return top; }
+  void SetOuterWidth(int v) override { width = v; }
+  void SetOuterHeight(int v) override { height = v; }
+  void SetLeft(int v) override { left = v; }
+  void SetTop(int v) override { top = v; }
+  void SelectPage(Page p) override { pages.push_back(p); }
+};
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("velmar_settings_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir_);
+    SetProgramDirectory(dir_.string());
+    ResetSettings();
+  }
+  void TearDown() override {
+    std::filesystem::permissions(dir_, std::filesystem::perms::owner_all);
+    std::filesystem::remove_all(dir_);
+    SetProgramDirectory(std::nullopt);
+    SetFixedToday(std::nullopt);
+    ResetSettings();
+  }
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(dir_ / name, std::ios::binary) << bytes;
+  }
+  std::string ReadBack(const std::string& name) {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  // Loads Velmar32.ini with the given bytes; returns the messages shown.
+  std::vector<std::string> LoadIni(const std::string& bytes) {
+    Write("Velmar32.ini", bytes);
+    RecordingMessageSink sink;
+    LoadSettings(window_);
+    return sink.texts;
+  }
+
+  std::filesystem::path dir_;
+  FakeWindow window_;
+};
+
+TEST_F(SettingsTest, MissingFileKeepsDefaults) {
+  RecordingMessageSink sink;
+  LoadSettings(window_);
+  EXPECT_EQ(sink.texts, std::vector<std::string>{"Cannot open Velmar32.ini file."});
+  EXPECT_EQ(AppSettings.rtfSize, 20);
+  EXPECT_EQ(AppSettings.rtfFont, "Times New Roman Cyr");
+  EXPECT_TRUE(window_.pages.empty());
+}
+
+TEST_F(SettingsTest, ValuesAreTakenAsWritten) {
+  const auto messages = LoadIni(
+      "; comment\r\n"
+      "\r\n"
+      "MainFont=Courier New Cyr   \r\n"
+      "SysFont = Arial\r\n"
+      "  RTFFont=Ignored\r\n"
+      "Unknown=1\r\n"
+      "RTFFontFace=Arial Cyr\r\n"
+      "AgiosLine=No\r\n"
+      "Menologion=aq\r\n"
+      "WeekStyle=Church\r\n"
+      "RTFSize=1a\n");
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(AppSettings.mainFont, "Courier New Cyr");
+  EXPECT_EQ(AppSettings.sysFont, " Arial");
+  EXPECT_EQ(AppSettings.rtfFont, "Arial Cyr");  // the start of the line is the key
+  EXPECT_EQ(AppSettings.agiosLine, "No");
+  EXPECT_EQ(AppSettings.menologion, "aq");
+  EXPECT_EQ(AppSettings.startOfWeek, 7);
+  EXPECT_EQ(AppSettings.rtfSize, 1);
+}
+
+TEST_F(SettingsTest, ExactValuesOnly) {
+  LoadIni("WeekStyle=church\nMenologGray=no\nWindowsNT=\n");
+  EXPECT_EQ(AppSettings.startOfWeek, 1);
+  EXPECT_TRUE(AppSettings.menologGray);
+  EXPECT_TRUE(AppSettings.windowsNT);
+  LoadIni("MenologGray=No\nWindowsNT=No\nRTFSize=-1\n");
+  EXPECT_FALSE(AppSettings.menologGray);
+  EXPECT_FALSE(AppSettings.windowsNT);
+  EXPECT_EQ(AppSettings.rtfSize, -1);
+}
+
+TEST_F(SettingsTest, BadLinesGiveOneMessageEachAndAreIgnored) {
+  const std::string font60(60, 'F'), font61(61, 'G');
+  const auto messages = LoadIni("RTFSize=12345\nMainFont\nMainFont=" + font61 +
+                                "\nSysFont=" + font60 + "\nAgiosLine=Never\n");
+  EXPECT_EQ(messages, (std::vector<std::string>{kBad, kBad, kBad, kBad}));
+  EXPECT_EQ(AppSettings.rtfSize, 20);
+  EXPECT_EQ(AppSettings.mainFont, "Times New Roman Cyr");
+  EXPECT_EQ(AppSettings.sysFont, font60);
+  EXPECT_EQ(AppSettings.agiosLine, "Yes");
+}
+
+TEST_F(SettingsTest, ActivePageFirstSelectsTodayThenTheNamedPage) {
+  LoadIni("ActivePage=Calendar\nActivePage=calendar\nActivePage=Search\n");
+  EXPECT_EQ(window_.pages, (std::vector<Page>{Page::Today, Page::Calendar, Page::Today,
+                                              Page::Today, Page::Search}));
+}
+
+TEST_F(SettingsTest, GarbledAndHugeFilesAreSurvived) {
+  std::string garbage;
+  for (int i = 0; i < 10000; ++i) garbage += "MainFont=" + std::to_string(i) + "\n";
+  garbage += std::string(5000, 'W') + "\n";       // a long line read in pieces
+  garbage += std::string("RTF\0Size=9\n", 11);    // a NUL byte
+  garbage += "\xFF\xFE\x98\n";
+  const auto messages = LoadIni(garbage);
+  EXPECT_EQ(AppSettings.mainFont, "9999");
+  EXPECT_EQ(AppSettings.rtfSize, 20);
+  // The 5000-character line starts with "W" pieces; "WeekStyle" doesn't match.
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(SettingsTest, WindowPositionLimits) {
+  Write("Position.ini",
+        "\n;comment\nWidth=0\nWidth=2000\nWidth=600\nHeight=1023\nLeft=-1024\n"
+        "Left=-1023\nTop=-64\nTop=-63\nTop\nWidthwise=500\n Height=5\n");
+  RecordingMessageSink sink;
+  LoadWindowPosition(window_);
+  EXPECT_EQ(sink.texts, (std::vector<std::string>{kBad, kBad, kBad, kBad, kBad}));
+  EXPECT_EQ(window_.width, 500);
+  EXPECT_EQ(window_.height, 1023);
+  EXPECT_EQ(window_.left, -1023);
+  EXPECT_EQ(window_.top, -63);
+}
+
+TEST_F(SettingsTest, MissingPositionFileIsSilent) {
+  RecordingMessageSink sink;
+  LoadWindowPosition(window_);
+  EXPECT_TRUE(sink.texts.empty());
+  EXPECT_EQ(window_.width, 371);
+}
+
+TEST_F(SettingsTest, PositionFileIsWrittenAndReadBack) {
+  SetFixedToday(CivilDate{7, 1, 2003});
+  window_.width = 640;
+  window_.height = 480;
+  window_.left = -5;
+  window_.top = 12;
+  SaveWindowPosition(window_);
+  EXPECT_EQ(ReadBack("Position.ini"),
+            "\n;Position.ini for Velmar32.exe ver.2.0 pre-release 278, 7-1-2003\n"
+            "\n;Automatically preserved position\nWidth=640\nHeight=480\nLeft=-5\nTop=12\n");
+  FakeWindow other;
+  RecordingMessageSink sink;
+  LoadWindowPosition(other);
+  EXPECT_TRUE(sink.texts.empty());
+  EXPECT_EQ(other.width, 640);
+  EXPECT_EQ(other.left, -5);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "Position.ini.new"));
+}
+
+TEST_F(SettingsTest, UnwritableFolderKeepsTheOldPositionFile) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  Write("Position.ini", "Width=555\n");
+  std::filesystem::permissions(dir_, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::owner_exec);
+  RecordingMessageSink sink;
+  SaveWindowPosition(window_);
+  EXPECT_EQ(sink.texts, std::vector<std::string>{"Cannot open output file Position.ini."});
+  EXPECT_EQ(ReadBack("Position.ini"), "Width=555\n");
+}
+
+TEST_F(SettingsTest, PositionFileThatIsAFolderIsReported) {
+  std::filesystem::create_directories(dir_ / "Position.ini" / "x");
+  RecordingMessageSink sink;
+  SaveWindowPosition(window_);
+  EXPECT_EQ(sink.texts, std::vector<std::string>{"Cannot open output file Position.ini."});
+  EXPECT_TRUE(std::filesystem::is_directory(dir_ / "Position.ini"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "Position.ini.new"));
+}
+
+}  // namespace
+}  // namespace velmar
