@@ -1,12 +1,19 @@
 #include "cli/cli_commands.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "calendar/calendar_arithmetic.h"
 #include "calendar/moveable_titles.h"
 #include "calendar/paschalion.h"
+#include "app/settings.h"
 #include "texts/cp1251.h"
+#include "texts/day_views.h"
+#include "texts/rtf_writer.h"
 
 namespace velmar::cli {
 namespace {
@@ -24,23 +31,16 @@ bool IsValidDate(int day, int month, int year) {
 }
 
 // The Today page's captions of a date, UTF-8, one per line.
-void PrintCaptions(const CivilDate& d) {
-  const int w = WeekdayNumber(d.day, d.month, d.year);
-  const DayMonth old = NewToOldStyle(d.day, d.month, d.year);
-  std::string text;
-  text += WeekdayNames[static_cast<std::size_t>(w)];
-  text += ", " + std::to_string(d.day) + " ";
-  text += MonthNames[d.month];
-  text += " " + std::to_string(d.year);
-  text += " года\n"_cp;
-  text += "(" + std::to_string(old.day) + " ";
-  text += MonthNames[old.month];
-  text += " ст.ст.)\n"_cp;
-  text += MoveableDayTitle(d.day, d.month, d.year) + ",\n";
-  text += "Глас "_cp;
-  text += ToneNames[static_cast<std::size_t>(ToneOfDay(d.day, d.month, d.year))];
-  text += "\n";
-  std::fputs(Cp1251ToUtf8(text).c_str(), stdout);
+std::string CaptionsText(const CivilDate& d) {
+  const DayCaptions c = MakeDayCaptions(d.day, d.month, d.year, WeekdayNumber(d.day, d.month, d.year));
+  return Cp1251ToUtf8(c.groupCaption + "\n" + c.oldStyle + "\n" + c.title + "\n" + c.tone + "\n");
+}
+
+// A document as terminal text (ANSI colours when ansi is set).
+std::string DocumentAsText(const std::string& rtf, bool ansi) {
+  (void)rtf;
+  (void)ansi;
+  return {};
 }
 
 int Table(const std::vector<std::string>& args) {
@@ -77,7 +77,92 @@ int Table(const std::vector<std::string>& args) {
   return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-int TodayCommand(const std::vector<std::string>& args) {
+// Options shared by the document commands.
+struct DocumentOptions {
+  bool rtf = false;
+  std::string output;  // -o FILE; empty: stdout
+};
+
+// Takes --rtf and -o FILE out of the arguments; false on a malformed -o.
+bool TakeDocumentOptions(std::vector<std::string>& args, DocumentOptions& options) {
+  std::vector<std::string> rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--rtf") {
+      options.rtf = true;
+    } else if (args[i] == "-o") {
+      if (i + 1 >= args.size()) return false;
+      options.output = args[++i];
+    } else {
+      rest.push_back(args[i]);
+    }
+  }
+  args = rest;
+  return true;
+}
+
+// Settings of the program directory apply to the documents, as in the window.
+void LoadProgramSettings() {
+  struct NoWindow : SettingsWindow {
+    int OuterWidth() const override { return 0; }
+    int OuterHeight() const override { return 0; }
+    int Left() const override { return 0; }
+    int Top() const override { return 0; }
+    void SetOuterWidth(int) override {}
+    void SetOuterHeight(int) override {}
+    void SetLeft(int) override {}
+    void SetTop(int) override {}
+    void SelectPage(Page) override {}
+  } window;
+  LoadSettings(window);
+}
+
+// Runs a document writer into memory and returns the document's bytes.
+std::string CaptureDocument(const std::function<void()>& write) {
+  char* data = nullptr;
+  std::size_t size = 0;
+  std::FILE* memory = open_memstream(&data, &size);
+  if (memory == nullptr) return {};
+  AttachReportStream(memory);
+  write();
+  CloseReportFile();
+  std::fclose(memory);
+  std::string bytes(data, size);
+  std::free(data);
+  return bytes;
+}
+
+// Writes bytes to FILE (replacing it atomically) or to stdout.
+int Emit(const std::string& bytes, const std::string& output) {
+  if (output.empty()) {
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  const std::string temporary = output + ".part";
+  std::FILE* f = std::fopen(temporary.c_str(), "wb");
+  if (f == nullptr) {
+    std::fprintf(stderr, "velmar32-cli: cannot write %s\n", output.c_str());
+    return 1;
+  }
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = std::fclose(f) == 0 && ok;
+  if (!ok || std::rename(temporary.c_str(), output.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    std::fprintf(stderr, "velmar32-cli: cannot write %s\n", output.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+// Shows a document: its RTF bytes with --rtf, otherwise as terminal text.
+int ShowDocument(const std::string& rtf, const DocumentOptions& options,
+                 const std::string& preamble) {
+  if (options.rtf) return Emit(rtf, options.output);
+  return Emit(preamble + DocumentAsText(rtf, options.output.empty()), options.output);
+}
+
+int TodayCommand(std::vector<std::string> args) {
+  DocumentOptions options;
+  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
   std::optional<CivilDate> date;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--date" && i + 1 < args.size()) {
@@ -93,8 +178,23 @@ int TodayCommand(const std::vector<std::string>& args) {
   if (today.year < 1800 || today.year > 2100) {
     return Fail("the system date lies outside 1800..2100");
   }
-  PrintCaptions(today);
-  return 0;
+  LoadProgramSettings();
+  const int w = WeekdayNumber(today.day, today.month, today.year);
+  const std::string rtf = CaptureDocument(
+      [&] { WritePageDayDocument(today.day, today.month, today.year, w); });
+  return ShowDocument(rtf, options, CaptionsText(today) + "\n");
+}
+
+int DayCommand(std::vector<std::string> args) {
+  DocumentOptions options;
+  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  if (args.size() != 1) return Fail("day needs one date (YYYY-MM-DD)");
+  const auto date = ParseDate(args[0]);
+  if (!date) return Fail("bad date " + args[0] + " (YYYY-MM-DD within 1800-01-01..2100-12-31)");
+  LoadProgramSettings();
+  const std::string rtf = CaptureDocument(
+      [&] { WriteCalendarDayDocument(date->year, date->month, date->day); });
+  return ShowDocument(rtf, options, {});
 }
 
 }  // namespace
@@ -115,6 +215,7 @@ std::optional<CivilDate> ParseDate(const std::string& text) {
 int Run(const std::string& command, const std::vector<std::string>& args) {
   if (command == "table") return Table(args);
   if (command == "today") return TodayCommand(args);
+  if (command == "day") return DayCommand(args);
   return Fail("unknown command " + command + " (see --help)");
 }
 

@@ -67,6 +67,25 @@ class DayViewHost {
 extern std::uint16_t shownDay;
 extern std::uint16_t shownMonth;
 
+// The day colour of a new-style date: "\\cf2" on a weekday of Great Lent,
+// "\\cf3" on Sundays, great feasts and in Bright Week, "\\cf0" otherwise.
+std::string_view DayColourCode(std::uint16_t day, std::uint16_t month, std::uint16_t year,
+                               int weekday);
+
+// The Calendar page's document of a new-style date (argument order year,
+// month, day), written into the open report stream from the prologue to the
+// closing brace.
+void WriteCalendarDayDocument(std::uint16_t year, std::uint16_t month, std::uint16_t day);
+
+// The Today or Tomorrow page's document of a new-style date with its weekday,
+// written into the open report stream (no title line: the labels carry it).
+void WritePageDayDocument(std::uint16_t day, std::uint16_t month, std::uint16_t year,
+                          int weekday);
+
+// The captions of the Today or Tomorrow page for a new-style date.
+DayCaptions MakeDayCaptions(std::uint16_t day, std::uint16_t month, std::uint16_t year,
+                            int weekday);
+
 // Writes the Calendar page's document of a new-style date of 1800..2100 and
 // has the host load it; then looks the old-style date up in Addition.db.
 // Argument order: year, month, day.

@@ -1,0 +1,168 @@
+#include "texts/day_entries.h"
+
+#include <gtest/gtest.h>
+
+#include "day_test_support.h"
+#include "platform/messages.h"
+#include "texts/day_views.h"
+
+namespace velmar {
+namespace {
+
+using testing::Capture;
+
+class DayEntriesTest : public ::testing::Test {
+ protected:
+  DayEntriesTest() : dir_(testing::Fixture("grammar")) { DayColour = "\\cf0"; }
+  ~DayEntriesTest() override {
+    SearchHighlight = false;
+    HighlightText.clear();
+  }
+  testing::TempProgramDir dir_;
+  RecordingMessageSink messages_;
+};
+
+const char* const kFifthOfJanuary =
+    "\n\\f3  · \\f2 Zero five\\par"
+    "\n\\f3\\cf1  + \\cf0\\f2 Четыре пять\\par"
+    "\n\\cf4\\f3  · \\f2 Class q five\\cf0\\par"
+    "\n\\f3\\cf1 (+)\\cf0\\f2 Five again\\par";
+
+TEST_F(DayEntriesTest, MonthFileGrammar) {
+  EXPECT_EQ(Capture([] { WriteMonthEntries(5, 1); }), kFifthOfJanuary);
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{"Error in input file January.db."});
+  messages_.texts.clear();
+  // [07] with trailing text keys day 7; LF-only line ends read like CRLF.
+  EXPECT_EQ(Capture([] { WriteMonthEntries(7, 1); }), "\n\\f3  ш \\f2 Seven\\par");
+  // A header right after a header leaves the first day empty.
+  EXPECT_EQ(Capture([] { WriteMonthEntries(1, 1); }), "");
+  EXPECT_EQ(Capture([] { WriteMonthEntries(2, 1); }), "\n\\f3  • \\f2 Two\\par");
+  EXPECT_EQ(Capture([] { WriteMonthEntries(3, 1); }), "");
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
+TEST_F(DayEntriesTest, LongLinesArriveAsSeveralEntries) {
+  const std::string out = Capture([] { WriteMonthEntries(9, 1); });
+  EXPECT_EQ(out, "\n\\f3  • \\f2 " + std::string(2045, 'A') +
+                     "\\par\n\\f3\\cf1\\b  c \\b0\\cf0\\f2 tail\\par");
+}
+
+TEST_F(DayEntriesTest, SignsOffRunsEntriesTogether) {
+  AppSettings.agiosLine = "No";
+  EXPECT_EQ(Capture([] { WriteMonthEntries(5, 1); }),
+            "\n Zero five"
+            "\n \\f3\\cf1  + \\cf0\\f2 Четыре пять"
+            "\n \\cf4Class q five\\cf0"
+            "\n \\f3\\cf1 (+)\\cf0\\f2 Five again");
+}
+
+TEST_F(DayEntriesTest, AdditionalClassesFollowTheSettings) {
+  AppSettings.menologion = "a";
+  EXPECT_EQ(Capture([] { WriteMonthEntries(5, 1); }),
+            "\n\\f3  · \\f2 Zero five\\par"
+            "\n\\f3\\cf1  + \\cf0\\f2 Четыре пять\\par"
+            "\n\\cf4\\f3  · \\f2 Class a five\\cf0\\par"
+            "\n\\f3\\cf1 (+)\\cf0\\f2 Five again\\par");
+  AppSettings.menologGray = false;
+  AppSettings.menologion = "q0";
+  DayColour = "\\cf3";
+  // "0" is both a rank and listed: it gets both signs.
+  EXPECT_EQ(Capture([] { WriteMonthEntries(5, 1); }),
+            "\n\\f3  · \\f2 \\f3  · \\f2 Zero five\\par"
+            "\n\\f3\\cf1  + \\cf3\\f2 Четыре пять\\par"
+            "\n\\f3  · \\f2 Class q five\\par"
+            "\n\\f3\\cf1 (+)\\cf3\\f2 Five again\\par");
+}
+
+TEST_F(DayEntriesTest, HighlightMarksTheFirstOccurrenceOnly) {
+  SearchHighlight = true;
+  HighlightText = std::string("Авраам"_cp);
+  EXPECT_EQ(Capture([] { WriteMonthEntries(12, 1); }),
+            "\n\\f3  • \\f2 Twelve \\cf1 \\b Авраам\\b0 \\cf0  and Авраам\\par"
+            "\n\\cf4\\f3  · \\f2 Grey \\cf1 \\b Авраам\\b0 \\cf4  here\\cf0\\par");
+  // Text seen only before "=" is not marked.
+  HighlightText = "search-only";
+  EXPECT_EQ(Capture([] { WriteMonthEntries(5, 1); }), kFifthOfJanuary);
+  SearchHighlight = false;
+  HighlightText = std::string("Авраам"_cp);
+  EXPECT_EQ(Capture([] { WriteMonthEntries(12, 1); }),
+            "\n\\f3  • \\f2 Twelve Авраам and Авраам\\par"
+            "\n\\cf4\\f3  · \\f2 Grey Авраам here\\cf0\\par");
+}
+
+TEST_F(DayEntriesTest, EasterSectionsByDistanceFromPascha) {
+  // Pascha 2000: 30 April. 13 March is Clean Monday (48 days before).
+  EXPECT_EQ(Capture([] { WriteEasterEntries(13, 3, 2000); }),
+            "\n\\f3\\cf1\\b  c \\b0\\cf0\\f2 Clean Monday\\par");
+  // [+7] and [+07] both key Thomas Sunday; a header with another sign keeps
+  // the section before it.
+  EXPECT_EQ(Capture([] { WriteEasterEntries(7, 5, 2000); }),
+            "\n\\f3  • \\f2 Thomas a\\par\n\\f3  • \\f2 Thomas b\\par\n\\f3  • \\f2 Thomas c\\par");
+  // [+100] is read as 10.
+  EXPECT_EQ(Capture([] { WriteEasterEntries(10, 5, 2000); }), "\n\\f3  · \\f2 Ten days\\par");
+  EXPECT_TRUE(messages_.texts.empty());
+  // A line without "=" is reported only where its section matches.
+  EXPECT_EQ(Capture([] { WriteEasterEntries(29, 4, 2000); }), "");
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{"Error in input file Easter.db."});
+}
+
+TEST_F(DayEntriesTest, EpiphanySectionsByWeekdayAndDate) {
+  EXPECT_EQ(Capture([] { WriteEpiphanyEntries(7, 24, 12); }),
+            "\n\\f3  · \\f2 Saturday on 24 Dec\\par");
+  EXPECT_EQ(Capture([] { WriteEpiphanyEntries(1, 24, 12); }),
+            "\n\\f3  · \\f2 Sunday on 24 Dec\\par");
+  EXPECT_EQ(Capture([] { WriteEpiphanyEntries(2, 24, 12); }), "");
+  EXPECT_EQ(Capture([] { WriteEpiphanyEntries(1, 2, 0); }), "");  // short header
+}
+
+TEST_F(DayEntriesTest, AdditionalInformation) {
+  LoadAdditionalInfo(ViewKind::Tomorrow, 25, 12);
+  EXPECT_TRUE(AdditionalInfo[2].enabled);
+  EXPECT_EQ(AdditionalInfo[2].reference, "docs/b.html");  // the later line wins
+  EXPECT_EQ(AdditionalInfo[2].hint, "Hint B");
+  LoadAdditionalInfo(ViewKind::Tomorrow, 7, 1);  // "[7.01]" never matches
+  EXPECT_FALSE(AdditionalInfo[2].enabled);
+  EXPECT_EQ(AdditionalInfo[2].reference, "");
+  EXPECT_EQ(Cp1251ToUtf8(AdditionalInfo[2].hint), "Дополнительные сведения");
+  LoadAdditionalInfo(ViewKind::Calendar, 6, 1);
+  EXPECT_TRUE(AdditionalInfo[3].enabled);
+  EXPECT_EQ(AdditionalInfo[3].reference, "docs/theo.html");
+  EXPECT_EQ(Cp1251ToUtf8(AdditionalInfo[3].hint), "Дополнительные сведения");
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
+TEST_F(DayEntriesTest, MissingFilesAreReportedAndTheDocumentGoesOn) {
+  std::filesystem::remove_all(dir_.path() / "dbase");
+  EXPECT_EQ(Capture([] {
+              WriteEasterEntries(1, 1, 2001);
+              WriteEpiphanyEntries(1, 19, 12);
+              WriteMonthEntries(19, 12);
+            }),
+            "");
+  LoadAdditionalInfo(ViewKind::Today, 19, 12);
+  EXPECT_FALSE(AdditionalInfo[1].enabled);
+  EXPECT_EQ(messages_.texts,
+            (std::vector<std::string>{"Cannot open input Easter.db file.",
+                                      "Cannot open input Epiphany.db file.",
+                                      "Cannot open input file December.db.",
+                                      "Cannot open input Addition.db file."}));
+}
+
+TEST_F(DayEntriesTest, HostileBytesNeverBreakTheReaders) {
+  std::string hostile = "[5]\n0=a";
+  hostile += '\0';
+  hostile += "b\n\x98=x\n[\n[+\n[-\n" + std::string(100000, '=') + "\n" +
+             std::string(5000, '[') + "\n";
+  for (const char* name : {"January.db", "Easter.db", "Epiphany.db", "Addition.db"})
+    std::ofstream(dir_.path() / "dbase" / name, std::ios::binary) << hostile;
+  // The NUL byte ends its line's text; 0x98 is an additional class not shown.
+  EXPECT_EQ(Capture([] { WriteMonthEntries(5, 1); }), "\n\\f3  · \\f2 a\\par");
+  // "[+" and "[-" key offset 0: on Pascha the 100 000 "=" arrive in pieces.
+  const std::string easter = Capture([] { WriteEasterEntries(30, 4, 2000); });
+  EXPECT_GT(easter.size(), 100000u);
+  EXPECT_EQ(Capture([] { WriteEpiphanyEntries(1, 5, 1); }), "");
+  LoadAdditionalInfo(ViewKind::Today, 5, 1);
+}
+
+}  // namespace
+}  // namespace velmar

@@ -1,0 +1,73 @@
+#pragma once
+// A temporary program directory with a copy of a fixture database, and
+// helpers to capture what the writers put into the report stream.
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+
+#include "app/settings.h"
+#include "platform/program_directory.h"
+#include "texts/cp1251.h"
+#include "texts/rtf_writer.h"
+
+namespace velmar::testing {
+
+class TempProgramDir {
+ public:
+  // Copies the dbase/ folder of a fixture (a folder under tests/data, or the
+  // shipped data/ folder) into a fresh program directory.
+  explicit TempProgramDir(const std::filesystem::path& fixture = {}) {
+    static int counter = 0;
+    dir_ = std::filesystem::temp_directory_path() /
+           ("velmar_prog_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    if (!fixture.empty())
+      std::filesystem::copy(fixture / "dbase", dir_ / "dbase",
+                            std::filesystem::copy_options::recursive);
+    SetProgramDirectory(dir_.string());
+    ResetSettings();
+  }
+  ~TempProgramDir() {
+    SetProgramDirectory(std::nullopt);
+    ResetSettings();
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+  const std::filesystem::path& path() const { return dir_; }
+
+ private:
+  std::filesystem::path dir_;
+};
+
+inline std::string ReadFileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Runs writers against an in-memory report stream; returns the bytes as UTF-8.
+inline std::string Capture(const std::function<void()>& write) {
+  char* data = nullptr;
+  std::size_t size = 0;
+  std::FILE* memory = open_memstream(&data, &size);
+  AttachReportStream(memory);
+  write();
+  CloseReportFile();
+  std::fclose(memory);
+  std::string bytes(data, size);
+  std::free(data);
+  return Cp1251ToUtf8(bytes);
+}
+
+inline std::filesystem::path Fixture(const char* name) {
+  return std::filesystem::path(VELMAR_TEST_DATA) / name;
+}
+
+}  // namespace velmar::testing

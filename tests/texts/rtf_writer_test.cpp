@@ -1,0 +1,98 @@
+#include "texts/rtf_writer.h"
+
+#include <gtest/gtest.h>
+
+#include "day_test_support.h"
+#include "platform/messages.h"
+
+namespace velmar {
+namespace {
+
+using testing::Capture;
+
+const char* const kPrologue20 =
+    "{\\rtf1\\ansi\\deff0\\deftab720"
+    "\n{\\fonttbl{\\f0\\fnil MS Sans Serif;}{\\f1\\froman\\fcharset2 Symbol;}"
+    "{\\f2\\froman\\fprq2\\fcharset204 Times New Roman Cyr;}"
+    "{\\f3\\fmodern\\fprq1\\fcharset204 Courier New Cyr;}}"
+    "\n{\\colortbl\\red0\\green0\\blue0;\n\\red255\\green0\\blue0;\n\\red112\\green0\\blue112;"
+    "\n\\red128\\green0\\blue0;\n\\red128\\green128\\blue128;}"
+    "\n\\deflang1049\\pard\\plain\\f2\\fs20\\cf0";
+
+TEST(RtfWriter, PrologueFollowsTheSettings) {
+  ResetSettings();
+  EXPECT_EQ(Capture(WriteReportHeader), kPrologue20);
+  AppSettings.rtfSize = 8;
+  AppSettings.rtfFont = "Arial Cyr";
+  const std::string small = Capture(WriteReportHeader);
+  EXPECT_NE(small.find("{\\f2\\froman\\fprq2\\fcharset204 Arial Cyr;}"), std::string::npos);
+  EXPECT_EQ(small.substr(small.size() - 9), "\\fs08\\cf0");
+  EXPECT_EQ(Capture(WriteSignLegend).substr(0, 10), "\n\\fs07\\cf0");
+  ResetSettings();
+  EXPECT_EQ(Capture(WriteSignLegend).substr(0, 10), "\n\\fs19\\cf0");
+}
+
+TEST(RtfWriter, LegendAndCredits) {
+  ResetSettings();
+  EXPECT_EQ(Capture(WriteSignLegend),
+            "\n\\fs19\\cf0"
+            "\n  Условные обозначения:\\par"
+            "\n  ————————————————————————————————\\par"
+            "\n\\f3  · \\f2   Календарное указание или память святого, не имеющего службы\\par"
+            "\n\\f3  • \\f2   Совершается рядовая служба (без знака типикона)\\par"
+            "\n\\f3  ш \\f2   Совершается служба на шесть\\par"
+            "\n\\f3\\cf1\\b  c \\b0\\cf0\\f2   Совершается служба со славословием\\par"
+            "\n\\f3\\cf1  + \\cf0\\f2   Совершается служба с полиелеем\\par"
+            "\n\\f3\\cf1  +)\\cf0\\f2   Совершается всенощное бдение\\par"
+            "\n\\f3\\cf1 (+)\\cf0\\f2   Совершается великое всенощное бдение\\par"
+            "\n\\par");
+  const std::string credits = Capture(WriteCredits);
+  EXPECT_EQ(credits.rfind("\n  Составлено при помощи Днесловник для Windows\\par\n  ", 0), 0u);
+  EXPECT_NE(credits.find(", версия 2.0 pre-release 278\\par"), std::string::npos);
+  std::string rule = "\n  ";
+  for (int i = 0; i < 30; ++i) rule += "—";
+  EXPECT_NE(credits.find(rule + "\\par\n\\par"), std::string::npos);
+}
+
+TEST(RtfWriter, SignSnippetsOccupyFourCellsAndReturnToTheDayColour) {
+  DayColour = "\\cf3";
+  struct Row { char code; const char* on; const char* off; };
+  const Row rows[] = {
+      {'0', "\\f3  · \\f2 ", ""},
+      {'1', "\\f3  • \\f2 ", ""},
+      {'2', "\\f3  ш \\f2 ", "\\f3  ш \\f2 "},
+      {'3', "\\f3\\cf1\\b  c \\b0\\cf3\\f2 ", "\\f3\\cf1\\b  c \\b0\\cf3\\f2 "},
+      {'4', "\\f3\\cf1  + \\cf3\\f2 ", "\\f3\\cf1  + \\cf3\\f2 "},
+      {'5', "\\f3\\cf1  +)\\cf3\\f2 ", "\\f3\\cf1  +)\\cf3\\f2 "},
+      {'6', "\\f3\\cf1 (+)\\cf3\\f2 ", "\\f3\\cf1 (+)\\cf3\\f2 "},
+      {'q', "", ""},
+      {'7', "", ""},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.code);
+    EXPECT_EQ(Capture([&] { WriteServiceSign(r.code, true); }), r.on);
+    EXPECT_EQ(Capture([&] { WriteServiceSign(r.code, false); }), r.off);
+  }
+  DayColour = "\\cf0";
+}
+
+TEST(RtfWriter, ReportFileIsReplacedAndFailureIsReported) {
+  testing::TempProgramDir dir;
+  ASSERT_TRUE(OpenReportFile());
+  ReportWrite("first document, rather long");
+  ASSERT_TRUE(CloseReportFile());
+  ASSERT_TRUE(OpenReportFile());
+  ReportWrite("second");
+  ASSERT_TRUE(CloseReportFile());
+  EXPECT_EQ(testing::ReadFileBytes(dir.path() / "velmar32.tmp"), "second");
+
+  SetProgramDirectory((dir.path() / "missing").string());
+  RecordingMessageSink sink;
+  EXPECT_FALSE(OpenReportFile());
+  EXPECT_EQ(sink.texts, std::vector<std::string>{"Cannot open temporary output file."});
+  ReportWrite("goes nowhere");
+  EXPECT_TRUE(CloseReportFile());
+}
+
+}  // namespace
+}  // namespace velmar

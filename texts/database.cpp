@@ -1,0 +1,64 @@
+#include "texts/database.h"
+
+#include <cstdio>
+
+#include "platform/program_directory.h"
+#include "texts/line_reader.h"
+
+namespace velmar {
+
+const std::array<std::string_view, 13> MonthFileNames = {
+    "",          "January.db", "February.db", "March.db",    "April.db",
+    "May.db",    "June.db",    "July.db",     "August.db",   "September.db",
+    "October.db", "November.db", "December.db",
+};
+
+std::string DatabaseDirectory() { return ProgramDirectory() + "dbase/"; }
+
+LineKind ClassifyLine(std::string_view line) {
+  if (line.empty() || line[0] == '\n' || line[0] == ' ') return LineKind::Blank;
+  if (line[0] == ';') return LineKind::Comment;
+  if (line[0] == '[') return LineKind::Header;
+  return LineKind::Entry;
+}
+
+long MonthSectionDay(std::string_view header) {
+  // "[" becomes a blank and every "]" a line feed; the leading number counts.
+  std::string text(header);
+  if (!text.empty()) text[0] = ' ';
+  for (char& c : text)
+    if (c == ']') c = '\n';
+  return LeadingInteger(text);
+}
+
+EasterKey EasterSectionKey(std::string_view header) {
+  EasterKey key;
+  if (header.size() < 2 || (header[1] != '-' && header[1] != '+')) return key;
+  key.sign = header[1];
+  std::string text(header);
+  text[0] = ' ';
+  text[1] = ' ';
+  if (text.size() > 4) text[4] = '\n';
+  key.offset = LeadingInteger(text);
+  return key;
+}
+
+EpiphanyKey EpiphanySectionKey(std::string_view header) {
+  std::string text(header);
+  TrimLineEnd(text);
+  EpiphanyKey key;
+  if (text.size() < 10) return key;
+  key.valid = true;
+  key.weekday = LeadingInteger(text.substr(1, 1));
+  key.day = LeadingInteger(text.substr(5, 2));
+  key.month = LeadingInteger(text.substr(8, 2));
+  return key;
+}
+
+std::string AdditionSectionHeader(int day, int month) {
+  char text[32];
+  std::snprintf(text, sizeof text, "[%02d.%02d]", day, month);
+  return text;
+}
+
+}  // namespace velmar

@@ -1,0 +1,42 @@
+#pragma once
+// Rendering a day's commemorations into the open report stream: the
+// Easter.db sections for the day's distance from Pascha, the Epiphany.db
+// sections for its weekday and old-style date, and the month file's sections
+// for its old-style day, each entry with its service-rank sign. A fourth
+// operation looks the old-style date up in Addition.db for the page's
+// additional-information button.
+//
+// Problems (a file that can't be opened, a used entry without "=") are shown
+// as messages; the document goes on.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "texts/day_views.h"
+
+namespace velmar {
+
+// The search highlight: while on, the first occurrence of HighlightText in a
+// month-file entry is marked red and bold. The Saints page switches it on for
+// the one day it has rendered.
+extern bool SearchHighlight;
+extern std::string HighlightText;  // Windows-1251, at most 62 characters
+
+// Additional-information slots indexed by view kind 1..3 (index 0 unused).
+extern std::array<AdditionalInfoSlot, 4> AdditionalInfo;
+
+// Entries of the Easter.db sections for a new-style date.
+void WriteEasterEntries(std::uint16_t day, std::uint16_t month, std::uint16_t year);
+
+// Entries of the Epiphany.db sections for a weekday (1 = Sunday .. 7) falling
+// on an old-style day and month.
+void WriteEpiphanyEntries(int weekday, std::uint16_t oldDay, std::uint16_t oldMonth);
+
+// Entries of the month file of an old-style month under an old-style day.
+void WriteMonthEntries(std::uint16_t oldDay, std::uint16_t oldMonth);
+
+// Sets the slot of a view kind from Addition.db for an old-style date.
+void LoadAdditionalInfo(ViewKind kind, std::uint16_t oldDay, std::uint16_t oldMonth);
+
+}  // namespace velmar

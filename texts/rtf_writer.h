@@ -1,0 +1,66 @@
+#pragma once
+// The report file and the fixed pieces of every RTF document the program
+// writes: the prologue with its font and colour tables, the credits block of
+// the reports, the legend of the service-rank signs, the sign snippets and the
+// day colour. Every view and report is written as one RTF document into the
+// one report file (velmar32.tmp in the program directory) and then loaded from
+// it. Text is Windows-1251, Cyrillic unescaped (the fonts declare charset 204).
+//
+// The report stream is one process-wide output: a producer opens it, writes
+// the prologue, its heading and body, "\n}", and closes it; only one document
+// is open at a time.
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace velmar {
+
+// ProgramDirectory() + "velmar32.tmp".
+std::string ReportFilePath();
+
+// Opens the report file for writing, replacing what it held, as the report
+// stream. On failure shows "Cannot open temporary output file." and returns
+// false; nothing is written then.
+bool OpenReportFile();
+
+// Makes an already open stream (stdout, a file of the CLI) the report stream;
+// it is flushed but not closed by CloseReportFile.
+void AttachReportStream(std::FILE* stream);
+
+// Closes the report stream; false when a write failed.
+bool CloseReportFile();
+
+// True while a report stream is open.
+bool ReportStreamOpen();
+
+// Writes bytes, a decimal number, or a number of at least two digits.
+void ReportWrite(std::string_view bytes);
+void ReportWriteNumber(long value);
+void ReportWriteNumber2(long value);
+
+// The colour code of the day being written: "\\cf0", "\\cf2" or "\\cf3".
+// Kept between documents; "\\cf0" at start.
+extern std::string DayColour;
+
+// The prologue: "{\rtf1...", font table with AppSettings.rtfFont as font 2,
+// colour table, default language and the configured size.
+void WriteReportHeader();
+
+// The credits block that follows a report's title.
+void WriteCredits();
+
+// The legend of the seven service-rank signs, half a point smaller.
+void WriteSignLegend();
+
+// Writes the sign snippet of an entry code "0".."6" (nothing for others); the
+// snippets of "0" and "1" only when signsOn.
+void WriteServiceSign(char code, bool signsOn);
+
+// True unless the setting agiosLine is exactly "No".
+bool SignsOn();
+
+// Web address and makers' notice of the credits block.
+inline constexpr std::string_view kProjectSite = "https://velmar32.example.org/velmar32/";
+
+}  // namespace velmar
