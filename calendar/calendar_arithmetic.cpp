@@ -92,14 +92,19 @@ Date PreviousDay(u16 day, u16 month, u16 year) {
   return {static_cast<u16>(day - 1), month, year};
 }
 
-DayMonth ShiftDate(u16 day, u16 month, u16 year, int n) {
+namespace {
+
+// Moves a date by n days within its year over the month lengths that
+// lengthOf gives; (0, 0) when the walk leaves the year.
+template <typename MonthLength>
+DayMonth ShiftWithin(u16 day, u16 month, int n, MonthLength lengthOf) {
   if (n >= 0) {
-    const int left = NewStyleMonthLength(month, year) - day;
+    const int left = lengthOf(month) - day;
     if (n <= left) return {static_cast<u16>(day + n), month};
     int r = n - left;
     int m = month + 1;
-    while (m <= 12 && r > NewStyleMonthLength(m, year)) {
-      r -= NewStyleMonthLength(m, year);
+    while (m <= 12 && r > lengthOf(m)) {
+      r -= lengthOf(m);
       ++m;
     }
     if (m > 12) return {0, 0};
@@ -109,12 +114,25 @@ DayMonth ShiftDate(u16 day, u16 month, u16 year, int n) {
   if (back < day) return {static_cast<u16>(day - back), month};
   int r = back - day;
   int m = month - 1;
-  while (m >= 1 && r >= NewStyleMonthLength(m, year)) {
-    r -= NewStyleMonthLength(m, year);
+  while (m >= 1 && r >= lengthOf(m)) {
+    r -= lengthOf(m);
     --m;
   }
   if (m < 1) return {0, 0};
-  return {static_cast<u16>(NewStyleMonthLength(m, year) - r), static_cast<u16>(m)};
+  return {static_cast<u16>(lengthOf(m) - r), static_cast<u16>(m)};
+}
+
+}  // namespace
+
+DayMonth ShiftDate(u16 day, u16 month, u16 year, int n) {
+  return ShiftWithin(day, month, n, [year](int m) { return NewStyleMonthLength(m, year); });
+}
+
+DayMonth ShiftOldStyleDate(u16 day, u16 month, u16 year, int n) {
+  return ShiftWithin(day, month, n, [year](int m) {
+    if (m == 2 && year % 4 == 0) return 29;
+    return static_cast<int>(MonthLengths[static_cast<std::size_t>(m)]);
+  });
 }
 
 int WeekdayNumber(u16 day, u16 month, u16 year) {

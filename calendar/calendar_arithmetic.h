@@ -68,6 +68,10 @@ Date PreviousDay(u16 day, u16 month, u16 year);
 // (0, 0) when the move leaves the year.
 DayMonth ShiftDate(u16 day, u16 month, u16 year, int n);
 
+// The old-style date moved by n days within its old-style year (February 29
+// in every year divisible by 4, any year); (0, 0) when the move leaves the year.
+DayMonth ShiftOldStyleDate(u16 day, u16 month, u16 year, int n);
+
 // Weekday of a new-style (proleptic Gregorian) date: 1 = Sunday .. 7 = Saturday.
 int WeekdayNumber(u16 day, u16 month, u16 year);
 

@@ -1,0 +1,132 @@
+#include "reports/period_calendar.h"
+
+#include "calendar/moveable_titles.h"
+#include "calendar/paschalion.h"
+#include "platform/messages.h"
+#include "texts/cp1251.h"
+#include "texts/day_entries.h"
+#include "texts/day_views.h"
+#include "texts/rtf_writer.h"
+
+namespace velmar {
+
+int MonthLength(int month, int year) {
+  if (month == 2 && IsNewStyleLeap(year) == 1) return 29;
+  return MonthLengths[static_cast<std::size_t>(month)];
+}
+
+namespace {
+
+Date MoveDays(Date d, int days) {
+  for (; days > 0; --days) d = NextDay(d.day, d.month, d.year);
+  for (; days < 0; ++days) d = PreviousDay(d.day, d.month, d.year);
+  return d;
+}
+
+void WriteDayBlock(const Date& d, char (&title)[kTitleBufferSize]) {
+  const DayMonth old = NewToOldStyle(d.day, d.month, d.year);
+  const int w = WeekdayNumber(d.day, d.month, d.year);
+  DayColour = DayColourCode(d.day, d.month, d.year, w);
+  ReportWrite("\n");
+  ReportWrite(DayColour);
+  ReportWrite("\n\\b   ");
+  ReportWrite(WeekdayNames[static_cast<std::size_t>(w)]);
+  ReportWrite(", ");
+  ReportWriteNumber(d.day);
+  ReportWrite(" ");
+  ReportWrite(MonthNames[d.month]);
+  ReportWrite(" ");
+  ReportWriteNumber(d.year);
+  ReportWrite(" г. ("_cp);
+  ReportWriteNumber(old.day);
+  ReportWrite(" ");
+  ReportWrite(MonthNames[old.month]);
+  ReportWrite(" ст.ст.)\\par"_cp);
+  MoveableDayTitle(d.day, d.month, d.year, title);
+  ReportWrite("\n  ");
+  ReportWrite(title);
+  const int tone = ToneOfDay(d.day, d.month, d.year);
+  if (tone >= 1 && tone <= 8) {
+    ReportWrite(", глас "_cp);
+    ReportWrite(ToneNames[static_cast<std::size_t>(tone)]);
+  }
+  ReportWrite("\\b0\\par");
+  ReportWrite("\n  ================================================\\par");
+  WriteEasterEntries(d.day, d.month, d.year);
+  WriteEpiphanyEntries(w, old.day, old.month);
+  WriteMonthEntries(old.day, old.month);
+  ReportWrite("\n\\par\\par");
+}
+
+}  // namespace
+
+Period CurrentWeekPeriod(const Date& today) {
+  Date start = today;
+  while (WeekdayNumber(start.day, start.month, start.year) != 1)
+    start = PreviousDay(start.day, start.month, start.year);
+  return {start, MoveDays(start, 6)};
+}
+
+Period NextWeekPeriod(const Date& today) {
+  const int w = WeekdayNumber(today.day, today.month, today.year);
+  const Date start = MoveDays(today, 8 - w);
+  return {start, MoveDays(start, 6)};
+}
+
+Period MonthPeriod(u16 month, u16 year) {
+  return {{1, month, year}, {static_cast<u16>(MonthLength(month, year)), month, year}};
+}
+
+Period YearPeriod(u16 year) { return {{1, 1, year}, {31, 12, year}}; }
+
+bool StartsAfterEnd(const Period& p) {
+  if (p.start.year != p.end.year) return p.start.year > p.end.year;
+  if (p.start.month != p.end.month) return p.start.month > p.end.month;
+  return p.start.day > p.end.day;
+}
+
+bool IsValidPeriodDate(const Date& d) {
+  return d.year >= 1800 && d.year <= 2100 && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
+         d.day <= MonthLength(d.month, d.year);
+}
+
+void WritePeriodCalendarDocument(const Period& period) {
+  // A range the dialog could never give would never reach its end.
+  if (!IsValidPeriodDate(period.start) || !IsValidPeriodDate(period.end) ||
+      StartsAfterEnd(period)) {
+    return;
+  }
+  DistinctMessagesScope onceEach;
+  WriteReportHeader();
+  ReportWrite("\n\\b1   Днесловник\\b0  с "_cp);
+  ReportWriteNumber(period.start.day);
+  ReportWrite(" ");
+  ReportWrite(MonthNames[period.start.month]);
+  ReportWrite(" ");
+  ReportWriteNumber(period.start.year);
+  ReportWrite(" г. по "_cp);
+  ReportWriteNumber(period.end.day);
+  ReportWrite(" ");
+  ReportWrite(MonthNames[period.end.month]);
+  ReportWrite(" ");
+  ReportWriteNumber(period.end.year);
+  ReportWrite(" г.\\par"_cp);
+  WriteCredits();
+  ReportWrite("\n\\par");
+  char title[kTitleBufferSize] = {};
+  for (Date d = period.start;; d = NextDay(d.day, d.month, d.year)) {
+    WriteDayBlock(d, title);
+    if (d == period.end) break;
+  }
+  WriteSignLegend();
+  ReportWrite("\n}");
+}
+
+void WritePeriodCalendar(u16 startDay, u16 startMonth, u16 startYear, u16 endDay, u16 endMonth,
+                         u16 endYear) {
+  if (!OpenReportFile()) return;
+  WritePeriodCalendarDocument({{startDay, startMonth, startYear}, {endDay, endMonth, endYear}});
+  CloseReportFile();
+}
+
+}  // namespace velmar

@@ -1,0 +1,101 @@
+#include "reports/menologion_search.h"
+
+#include <gtest/gtest.h>
+
+#include "day_test_support.h"
+#include "platform/messages.h"
+#include "texts/database.h"
+
+namespace velmar {
+namespace {
+
+using testing::Capture;
+
+std::size_t Count(const std::string& text, const std::string& piece) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
+  return n;
+}
+
+TEST(MenologionSearch, PluralEndings) {
+  struct Row { long count; const char* word; };
+  const Row rows[] = {{0, "совпадений"},  {1, "совпадение"},  {3, "совпадения"}, {5, "совпадений"},
+                      {11, "совпадений"}, {12, "совпадений"}, {21, "совпадение"}, {22, "совпадения"},
+                      {111, "совпадений"}, {104, "совпадения"}, {1000, "совпадений"}};
+  for (const Row& r : rows) EXPECT_EQ(Cp1251ToUtf8(PluralMatchesWord(r.count)), r.word) << r.count;
+  EXPECT_EQ(Capture([] { PluralMatches(2); }), "совпадения\\par");
+}
+
+TEST(MenologionSearch, HeadingsUseTheCalendarYear) {
+  EXPECT_EQ(Cp1251ToUtf8(SearchDayHeading(25, 12, 2000)), "7 Января (25 Декабря ст.ст.)");
+  EXPECT_EQ(Cp1251ToUtf8(SearchDayHeading(25, 12, 1850)), "6 Января (25 Декабря ст.ст.)");
+  EXPECT_EQ(Cp1251ToUtf8(SearchDayHeading(6, 12, 2000)), "19 Декабря (6 Декабря ст.ст.)");
+}
+
+class SearchTest : public ::testing::Test {
+ protected:
+  SearchTest() : dir_(testing::Fixture("grammar")) {
+    // The fixture has only January; the other months are empty files.
+    for (int m = 2; m <= 12; ++m)
+      std::ofstream(dir_.path() / "dbase" / std::string(MonthFileNames[m]));
+  }
+  testing::TempProgramDir dir_;
+  RecordingMessageSink messages_;
+};
+
+TEST_F(SearchTest, ReportListsMatchesByDay) {
+  const std::string text(Utf8ToCp1251("Авраам"));
+  std::string out;
+  long count = 0;
+  out = Capture([&] { count = WriteSearchDocument(text, 2000); });
+  EXPECT_EQ(count, 2);  // two lines of one day
+  EXPECT_NE(out.find("\n\\par\n  \\b 25 Января (12 Января ст.ст.)\\b0\\par"
+                     "\\f3  • \\f2 Twelve \\cf1 \\b Авраам\\b0 \\cf0  and Авраам\\par"
+                     "\\cf4\\f3  · \\f2 Grey \\cf1 \\b Авраам\\b0 \\cf4  here\\cf0 \\par"),
+            std::string::npos);
+  EXPECT_NE(out.find("\n  Всего: 2 совпадения\\par\n\\par\n\\fs19"), std::string::npos);
+  EXPECT_EQ(Count(out, "25 Января"), 1u);
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
+TEST_F(SearchTest, CaseWordsBeforeEqualsAndLinesWithoutIt) {
+  EXPECT_EQ(SearchSaints(Utf8ToCp1251("авраам"), 2000).count, 0);  // case-sensitive
+  // Seen only before "=": counted and listed, nothing marked.
+  std::string out = Capture([] { WriteSearchDocument("search-only", 2000); });
+  EXPECT_NE(out.find("\\f3\\cf1  + \\cf0\\f2 Четыре пять\\par"), std::string::npos);
+  EXPECT_NE(out.find("Всего: 1 совпадение"), std::string::npos);
+  // A matching line without "=" counts but writes nothing.
+  out = Capture([] { WriteSearchDocument("no equals", 2000); });
+  EXPECT_NE(out.find("Всего: 1 совпадение"), std::string::npos);
+  EXPECT_EQ(out.find("no equals sign"), std::string::npos);
+}
+
+TEST_F(SearchTest, TitleEscapesRtfCharacters) {
+  const std::string out = Capture([] { WriteSearchDocument("a{b}\\c", 2000); });
+  EXPECT_NE(out.find("по строке \"a\\{b\\}\\\\c\"\\b0\\par"), std::string::npos);
+}
+
+TEST_F(SearchTest, SaintsPageUsesTheSameLineRules) {
+  // "[1]" is followed by the header "[2]": "Two" belongs to day 2.
+  const SaintsSearchResult two = SearchSaints("Two", 2000);
+  ASSERT_EQ(two.items.size(), 1u);
+  EXPECT_EQ(Cp1251ToUtf8(two.items[0]), "15 Января (2 Января ст.ст.)");
+  EXPECT_EQ(two.months, std::vector<int>{1});
+  // A line with a leading blank is never an entry.
+  EXPECT_EQ(SearchSaints("leading blank", 2000).count, 0);
+  const SaintsSearchResult five = SearchSaints("five", 2000);
+  EXPECT_EQ(five.items.size(), 1u);
+  EXPECT_EQ(five.count, 2);  // "Zero five", "Class q five"; class "a" isn't searched
+  EXPECT_EQ(SearchSaints("x", 2000).count, 0);  // too short
+}
+
+TEST_F(SearchTest, MissingMonthFileStopsTheScan) {
+  std::filesystem::remove(dir_.path() / "dbase" / "March.db");
+  const std::string out = Capture([] { WriteSearchDocument("Two", 2000); });
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{"Cannot open input db-file."});
+  EXPECT_NE(out.find("Всего: 1 совпадение"), std::string::npos);
+  EXPECT_EQ(out.substr(out.size() - 2), "\n}");
+}
+
+}  // namespace
+}  // namespace velmar
