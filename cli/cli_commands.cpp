@@ -13,6 +13,9 @@
 #include "app/settings.h"
 #include "texts/cp1251.h"
 #include "texts/day_views.h"
+#include "reports/menologion_search.h"
+#include "reports/paschalion_table.h"
+#include "reports/period_calendar.h"
 #include "texts/rtf_writer.h"
 
 namespace velmar::cli {
@@ -153,11 +156,39 @@ int Emit(const std::string& bytes, const std::string& output) {
   return 0;
 }
 
-// Shows a document: its RTF bytes with --rtf, otherwise as terminal text.
-int ShowDocument(const std::string& rtf, const DocumentOptions& options,
-                 const std::string& preamble) {
-  if (options.rtf) return Emit(rtf, options.output);
-  return Emit(preamble + DocumentAsText(rtf, options.output.empty()), options.output);
+// Streams a document's RTF straight to FILE (replaced atomically) or stdout,
+// so that reports of any length never sit in memory.
+int StreamDocument(const std::function<void()>& write, const std::string& output) {
+  if (output.empty()) {
+    AttachReportStream(stdout);
+    write();
+    return CloseReportFile() ? 0 : 1;
+  }
+  const std::string temporary = output + ".part";
+  std::FILE* f = std::fopen(temporary.c_str(), "wb");
+  if (f == nullptr) {
+    std::fprintf(stderr, "velmar32-cli: cannot write %s\n", output.c_str());
+    return 1;
+  }
+  AttachReportStream(f);
+  write();
+  bool ok = CloseReportFile();
+  ok = std::fclose(f) == 0 && ok;
+  if (!ok || std::rename(temporary.c_str(), output.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    std::fprintf(stderr, "velmar32-cli: cannot write %s\n", output.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+// Shows a document: its RTF with --rtf, otherwise as terminal text after an
+// optional preamble.
+int ShowDocument(const std::function<void()>& write, const DocumentOptions& options,
+                 const std::string& preamble = {}) {
+  if (options.rtf) return StreamDocument(write, options.output);
+  const bool ansi = options.output.empty() && isatty(fileno(stdout)) == 1;
+  return Emit(preamble + DocumentAsText(CaptureDocument(write), ansi), options.output);
 }
 
 int TodayCommand(std::vector<std::string> args) {
@@ -180,9 +211,8 @@ int TodayCommand(std::vector<std::string> args) {
   }
   LoadProgramSettings();
   const int w = WeekdayNumber(today.day, today.month, today.year);
-  const std::string rtf = CaptureDocument(
-      [&] { WritePageDayDocument(today.day, today.month, today.year, w); });
-  return ShowDocument(rtf, options, CaptionsText(today) + "\n");
+  return ShowDocument([&] { WritePageDayDocument(today.day, today.month, today.year, w); },
+                      options, CaptionsText(today) + "\n");
 }
 
 int DayCommand(std::vector<std::string> args) {
@@ -192,9 +222,82 @@ int DayCommand(std::vector<std::string> args) {
   const auto date = ParseDate(args[0]);
   if (!date) return Fail("bad date " + args[0] + " (YYYY-MM-DD within 1800-01-01..2100-12-31)");
   LoadProgramSettings();
-  const std::string rtf = CaptureDocument(
-      [&] { WriteCalendarDayDocument(date->year, date->month, date->day); });
-  return ShowDocument(rtf, options, {});
+  return ShowDocument([&] { WriteCalendarDayDocument(date->year, date->month, date->day); },
+                      options);
+}
+
+int CalendarCommand(std::vector<std::string> args) {
+  DocumentOptions options;
+  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  if (args.size() != 2) return Fail("calendar needs FROM and TO (YYYY-MM-DD)");
+  const auto from = ParseDate(args[0]);
+  const auto to = ParseDate(args[1]);
+  if (!from) return Fail("bad date " + args[0] + " (YYYY-MM-DD within 1800-01-01..2100-12-31)");
+  if (!to) return Fail("bad date " + args[1] + " (YYYY-MM-DD within 1800-01-01..2100-12-31)");
+  const Period period{{from->day, from->month, from->year}, {to->day, to->month, to->year}};
+  if (StartsAfterEnd(period)) return Fail("FROM lies after TO");
+  LoadProgramSettings();
+  return ShowDocument([&] { WritePeriodCalendarDocument(period); }, options);
+}
+
+// A year argument within [low, high]; nullopt when it isn't a number.
+std::optional<int> ParseYear(const std::string& text) {
+  if (text.empty() || text.size() > 6) return std::nullopt;
+  for (const char c : text)
+    if (c < '0' || c > '9') return std::nullopt;
+  return std::stoi(text);
+}
+
+int PaschalionCommand(std::vector<std::string> args) {
+  DocumentOptions options;
+  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  bool oldStyle = false, tsv = false;
+  std::vector<std::string> years;
+  for (const std::string& a : args) {
+    if (a == "--old-style") oldStyle = true;
+    else if (a == "--tsv") tsv = true;
+    else years.push_back(a);
+  }
+  if (years.size() != 2) return Fail("paschalion needs FIRST and LAST years");
+  auto first = ParseYear(years[0]);
+  auto last = ParseYear(years[1]);
+  if (!first || !last) return Fail("years are plain numbers, e.g. 2000");
+  int f = *first, l = *last;
+  ClampPaschalionYears(f, l, oldStyle);
+  if (tsv) {
+    std::string out;
+    for (int year = f; year <= l; ++year) {
+      const PaschalionYear y = PaschalionDates(static_cast<u16>(year), oldStyle);
+      out += std::to_string(year);
+      for (const DayMonth& d : y.dates) out += "\t" + std::to_string(d.day) + "." + std::to_string(d.month);
+      out += "\t" + std::to_string(y.fastLength) + "\n";
+    }
+    return Emit(out, options.output);
+  }
+  LoadProgramSettings();
+  return ShowDocument(
+      [&] { WritePaschalionDocument(static_cast<u16>(f), static_cast<u16>(l), oldStyle); }, options);
+}
+
+int SearchCommand(std::vector<std::string> args) {
+  DocumentOptions options;
+  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  std::optional<int> year;
+  std::vector<std::string> words;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--year" && i + 1 < args.size()) {
+      year = ParseYear(args[++i]);
+      if (!year || *year < 1800 || *year > 2100) return Fail("--year takes a year of 1800..2100");
+    } else {
+      words.push_back(args[i]);
+    }
+  }
+  if (words.size() != 1) return Fail("search needs one TEXT (quote it if it has blanks)");
+  const std::string text = Utf8ToCp1251(words[0]);
+  if (!SearchTextLengthOk(text)) return Fail("the search text must have 2 to 62 characters");
+  const int y = year ? *year : Today().year;
+  LoadProgramSettings();
+  return ShowDocument([&] { WriteSearchDocument(text, static_cast<u16>(y)); }, options);
 }
 
 }  // namespace
@@ -216,6 +319,9 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
   if (command == "table") return Table(args);
   if (command == "today") return TodayCommand(args);
   if (command == "day") return DayCommand(args);
+  if (command == "calendar") return CalendarCommand(args);
+  if (command == "paschalion") return PaschalionCommand(args);
+  if (command == "search") return SearchCommand(args);
   return Fail("unknown command " + command + " (see --help)");
 }
 
