@@ -24,9 +24,8 @@ bool SystemTrayShell::Execute(int command, const NotifyIconData& data) {
                        [this, identifier](QSystemTrayIcon::ActivationReason reason) {
                          Activated(identifier, static_cast<int>(reason));
                        });
-      Apply(entry, data);
       entries_.emplace(identifier, entry);
-      entry.icon->show();
+      Apply(entries_[identifier], data);
       return true;
     }
     case NotifyModify:
@@ -47,6 +46,9 @@ void SystemTrayShell::Apply(Entry& entry, const NotifyIconData& data) {
   if (data.flags & NotifyFlagMessage) entry.callbackMessage = data.callbackMessage;
   if (data.flags & NotifyFlagIcon) entry.icon->setIcon(data.icon);
   if (data.flags & NotifyFlagTip) entry.icon->setToolTip(data.Tip());
+  // The desktop shows nothing for an icon without an image; it appears
+  // once it gets one.
+  if (!entry.icon->isVisible() && !entry.icon->icon().isNull()) entry.icon->show();
 }
 
 void SystemTrayShell::Activated(quintptr identifier, int reason) {

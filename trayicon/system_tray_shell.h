@@ -1,6 +1,7 @@
 #pragma once
 // The real notification area: one QSystemTrayIcon per identifier. Add shows
-// an icon, modify updates its icon, tooltip or callback, delete removes it.
+// an icon (as soon as it has an image), modify updates its image, tooltip or
+// callback, delete removes it.
 // A click on the icon reaches the record's window as the callback message:
 // a click as left button up (514), a double click as left double-click (515),
 // the context request as right button up (517). Qt reports no right
