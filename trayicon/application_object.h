@@ -3,6 +3,11 @@
 // its application-level window (which carries the taskbar entry) and the
 // minimise and restore events. The program implements it and installs one
 // with SetApplicationObject before it creates any tray component.
+//
+// A tray component installs its own handlers into OnMinimize and OnRestore
+// when it is created and takes them out when it is destroyed. Raise an event
+// through a copy of the handler (the handler may replace it); raising it
+// again from inside ShowWindow is harmless.
 
 #include <QCursor>
 #include <QIcon>

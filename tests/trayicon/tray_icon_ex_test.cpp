@@ -317,6 +317,18 @@ TEST_F(TrayIconEx, AComponentMayBeDeletedByItsOwnHandlers) {
   EXPECT_EQ(shell.Click(identifier, 514), 0);  // its window is gone
 }
 
+// The offscreen platform has no system tray: the real shell refuses, and the
+// component carries on without an icon.
+TEST_F(TrayIconEx, WithoutASystemTrayTheComponentStillWorks) {
+  TTrayIconEx tray(nullptr);
+  tray.OnLButtonUp = Record("OnLButtonUp");
+  tray.SetHint("Днесловник");
+  EXPECT_EQ(tray.Hint(), QString());
+  TMessage click{1124, tray.Identifier(), 514, 0};
+  tray.OnMessage(click);
+  EXPECT_EQ(journal, std::vector<std::string>{"OnLButtonUp"});
+}
+
 TEST(Package, RegistersBothComponentsOnTheSystemPage) {
   InitializePackage();
   InitializePackage();
