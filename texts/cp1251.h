@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace velmar {
 
@@ -50,11 +51,13 @@ constexpr int EncodeScalar(char32_t c) {
   return -1;
 }
 
+// Held as unsigned bytes: some compilers mishandle negative chars in a
+// template argument.
 template <std::size_t N>
 struct Utf8Literal {
-  char bytes[N]{};
+  unsigned char bytes[N]{};
   constexpr Utf8Literal(const char (&s)[N]) {
-    for (std::size_t i = 0; i < N; ++i) bytes[i] = s[i];
+    for (std::size_t i = 0; i < N; ++i) bytes[i] = static_cast<unsigned char>(s[i]);
   }
 };
 
@@ -69,7 +72,7 @@ consteval EncodedLiteral<N> EncodeLiteral(const Utf8Literal<N>& in) {
   EncodedLiteral<N> out;
   std::size_t i = 0;
   while (i + 1 < N) {  // the last byte is the terminator
-    const auto b0 = static_cast<unsigned char>(in.bytes[i]);
+    const unsigned char b0 = in.bytes[i];
     char32_t c = 0;
     std::size_t extra = 0;
     if (b0 < 0x80) { c = b0; }
@@ -78,7 +81,7 @@ consteval EncodedLiteral<N> EncodeLiteral(const Utf8Literal<N>& in) {
     else if ((b0 & 0xF8) == 0xF0) { c = b0 & 0x07; extra = 3; }
     else throw "invalid UTF-8 in a Windows-1251 literal";
     for (std::size_t k = 1; k <= extra; ++k)
-      c = (c << 6) | (static_cast<unsigned char>(in.bytes[i + k]) & 0x3F);
+      c = (c << 6) | (in.bytes[i + k] & 0x3F);
     i += extra + 1;
     const int byte = EncodeScalar(c);
     if (byte < 0) throw "character outside Windows-1251 in a literal";
@@ -88,16 +91,37 @@ consteval EncodedLiteral<N> EncodeLiteral(const Utf8Literal<N>& in) {
   return out;
 }
 
-template <Utf8Literal S>
-inline constexpr auto kEncoded = EncodeLiteral(S);
+}  // namespace cp1251_detail
+
+namespace cp1251_detail {
+
+// The literal's characters as a pack: clang 14 crashes on diagnostics that
+// print a class-type template argument holding an array, and a pack of chars
+// is printed safely.
+template <char... C>
+consteval auto EncodePack() {
+  const char text[] = {C..., '\0'};
+  return EncodeLiteral(Utf8Literal<sizeof...(C) + 1>(text));
+}
+template <char... C>
+inline constexpr auto kPacked = EncodePack<C...>();
 
 }  // namespace cp1251_detail
 
 // "текст"_cp: the Windows-1251 bytes of a UTF-8 source literal, zero-terminated.
-template <cp1251_detail::Utf8Literal S>
+// (A string literal operator template over a pack of chars, which GCC and
+// Clang both accept.)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpedantic"
+#if defined(__clang__)
+#pragma clang diagnostic ignored "-Wgnu-string-literal-operator-template"
+#endif
+template <typename Char, Char... C>
 constexpr std::string_view operator""_cp() {
-  return {cp1251_detail::kEncoded<S>.bytes, cp1251_detail::kEncoded<S>.size};
+  static_assert(std::is_same_v<Char, char>, "_cp takes narrow (UTF-8) literals");
+  return {cp1251_detail::kPacked<C...>.bytes, cp1251_detail::kPacked<C...>.size};
 }
+#pragma GCC diagnostic pop
 
 // Unicode scalar of a Windows-1251 byte (0x98 gives U+FFFD).
 constexpr char32_t Cp1251ToScalar(unsigned char byte) {
