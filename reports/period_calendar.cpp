@@ -4,6 +4,7 @@
 #include "calendar/paschalion.h"
 #include "platform/messages.h"
 #include "texts/cp1251.h"
+#include "texts/database_cache.h"
 #include "texts/day_entries.h"
 #include "texts/day_views.h"
 #include "texts/rtf_writer.h"
@@ -97,6 +98,7 @@ void WritePeriodCalendarDocument(const Period& period) {
     return;
   }
   DistinctMessagesScope onceEach;
+  DatabaseSnapshot readOnce;
   WriteReportHeader();
   ReportWrite("\n\\b1   Днесловник\\b0  с "_cp);
   ReportWriteNumber(period.start.day);

@@ -7,6 +7,7 @@
 #include "platform/messages.h"
 #include "texts/cp1251.h"
 #include "texts/database.h"
+#include "texts/database_cache.h"
 #include "texts/line_reader.h"
 #include "texts/rtf_writer.h"
 
@@ -54,16 +55,64 @@ void WriteEntry(std::string_view line, std::size_t equals, bool monthFile) {
   if (signs) ReportWrite("\\par");
 }
 
+// Writes a used entry line of Easter.db or Epiphany.db (any entry code).
+void UseMoveableLine(std::string& line, std::string_view errorMessage) {
+  TrimLineEnd(line);
+  const std::size_t equals = line.find('=');
+  if (equals == std::string::npos) {
+    ShowMessage(errorMessage);
+    return;
+  }
+  WriteEntry(line, equals, false);
+}
+
+// Writes a used entry line of a month file.
+void UseMonthLine(std::string& line, const std::string& fileName) {
+  TrimLineEnd(line);
+  const std::size_t equals = line.find('=');
+  if (equals == std::string::npos) {
+    ShowMessage("Error in input file " + fileName + ".");
+    return;
+  }
+  const char code = line[0];
+  if ((code >= '0' && code <= '6') || InMenologion(code)) WriteEntry(line, equals, true);
+}
+
+// Uses, in file order, the snapshot's lines under one or two keys.
+template <typename Use>
+void UseSnapshotLines(const ParsedDatabaseFile& file, std::int64_t first, std::int64_t second,
+                      bool both, Use use) {
+  const auto& a = file.Lines(first);
+  static const std::vector<std::uint32_t> kNone;
+  const auto& b = both ? file.Lines(second) : kNone;
+  std::size_t i = 0, j = 0;
+  std::string line;
+  while (i < a.size() || j < b.size()) {
+    const bool takeA = j >= b.size() || (i < a.size() && a[i] < b[j]);
+    line = file.lines[takeA ? a[i++] : b[j++]];
+    use(line);
+  }
+}
+
 }  // namespace
 
 void WriteEasterEntries(std::uint16_t day, std::uint16_t month, std::uint16_t year) {
+  const int before = DaysBeforePascha(day, month, year);
+  const int since = DaysSincePascha(day, month, year);
+  if (const ParsedDatabaseFile* parsed = ParsedDatabase(DatabaseKind::Easter, "Easter.db")) {
+    if (!parsed->opened) {
+      ShowMessage("Cannot open input Easter.db file.");
+      return;
+    }
+    UseSnapshotLines(*parsed, EasterIndexKey('-', before), EasterIndexKey('+', since), true,
+                     [](std::string& line) { UseMoveableLine(line, "Error in input file Easter.db."); });
+    return;
+  }
   TextFileReader file;
   if (!file.Open(DatabaseDirectory() + "Easter.db")) {
     ShowMessage("Cannot open input Easter.db file.");
     return;
   }
-  const int before = DaysBeforePascha(day, month, year);
-  const int since = DaysSincePascha(day, month, year);
   bool inSection = false;
   long count = 0, key = 0;
   std::string line;
@@ -84,17 +133,20 @@ void WriteEasterEntries(std::uint16_t day, std::uint16_t month, std::uint16_t ye
         break;
     }
     if (!inSection || count != key) continue;
-    TrimLineEnd(line);
-    const std::size_t equals = line.find('=');
-    if (equals == std::string::npos) {
-      ShowMessage("Error in input file Easter.db.");
-      continue;
-    }
-    WriteEntry(line, equals, false);
+    UseMoveableLine(line, "Error in input file Easter.db.");
   }
 }
 
 void WriteEpiphanyEntries(int weekday, std::uint16_t oldDay, std::uint16_t oldMonth) {
+  if (const ParsedDatabaseFile* parsed = ParsedDatabase(DatabaseKind::Epiphany, "Epiphany.db")) {
+    if (!parsed->opened) {
+      ShowMessage("Cannot open input Epiphany.db file.");
+      return;
+    }
+    UseSnapshotLines(*parsed, EpiphanyIndexKey(weekday, oldDay, oldMonth), 0, false,
+                     [](std::string& line) { UseMoveableLine(line, "Error in input file Epiphany.db."); });
+    return;
+  }
   TextFileReader file;
   if (!file.Open(DatabaseDirectory() + "Epiphany.db")) {
     ShowMessage("Cannot open input Epiphany.db file.");
@@ -116,19 +168,22 @@ void WriteEpiphanyEntries(int weekday, std::uint16_t oldDay, std::uint16_t oldMo
         break;
     }
     if (!matching) continue;
-    TrimLineEnd(line);
-    const std::size_t equals = line.find('=');
-    if (equals == std::string::npos) {
-      ShowMessage("Error in input file Epiphany.db.");
-      continue;
-    }
-    WriteEntry(line, equals, false);
+    UseMoveableLine(line, "Error in input file Epiphany.db.");
   }
 }
 
 void WriteMonthEntries(std::uint16_t oldDay, std::uint16_t oldMonth) {
   if (oldMonth < 1 || oldMonth > 12) return;
   const std::string name(MonthFileNames[oldMonth]);
+  if (const ParsedDatabaseFile* parsed = ParsedDatabase(DatabaseKind::Month, name)) {
+    if (!parsed->opened) {
+      ShowMessage("Cannot open input file " + name + ".");
+      return;
+    }
+    UseSnapshotLines(*parsed, MonthKey(oldDay), 0, false,
+                     [&](std::string& line) { UseMonthLine(line, name); });
+    return;
+  }
   TextFileReader file;
   if (!file.Open(DatabaseDirectory() + name)) {
     ShowMessage("Cannot open input file " + name + ".");
@@ -150,14 +205,7 @@ void WriteMonthEntries(std::uint16_t oldDay, std::uint16_t oldMonth) {
         break;
     }
     if (!inSection || sectionDay != oldDay) continue;
-    TrimLineEnd(line);
-    const std::size_t equals = line.find('=');
-    if (equals == std::string::npos) {
-      ShowMessage("Error in input file " + name + ".");
-      continue;
-    }
-    const char code = line[0];
-    if ((code >= '0' && code <= '6') || InMenologion(code)) WriteEntry(line, equals, true);
+    UseMonthLine(line, name);
   }
 }
 

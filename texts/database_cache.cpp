@@ -1,0 +1,93 @@
+#include "texts/database_cache.h"
+
+#include <map>
+#include <memory>
+
+#include "texts/database.h"
+#include "texts/line_reader.h"
+
+namespace velmar {
+namespace {
+
+int g_depth = 0;
+std::map<std::string, std::unique_ptr<ParsedDatabaseFile>> g_files;
+
+ParsedDatabaseFile Parse(DatabaseKind kind, const std::string& name) {
+  ParsedDatabaseFile parsed;
+  TextFileReader file;
+  if (!file.Open(DatabaseDirectory() + name)) return parsed;
+  parsed.opened = true;
+  bool inSection = false;
+  std::int64_t key = 0;
+  std::string line;
+  while (file.ReadLine(line, kDayViewLineChars)) {
+    switch (ClassifyLine(line)) {
+      case LineKind::Blank:
+      case LineKind::Comment:
+        continue;
+      case LineKind::Header:
+        switch (kind) {
+          case DatabaseKind::Month:
+            inSection = true;
+            key = MonthKey(MonthSectionDay(line));
+            break;
+          case DatabaseKind::Easter: {
+            const EasterKey k = EasterSectionKey(line);
+            if (k.sign != 0) {  // other headers keep the section before them
+              inSection = true;
+              key = EasterIndexKey(k.sign, k.offset);
+            }
+            break;
+          }
+          case DatabaseKind::Epiphany: {
+            const EpiphanyKey k = EpiphanySectionKey(line);
+            inSection = k.valid;  // a short header opens a section matching no day
+            key = EpiphanyIndexKey(k.weekday, k.day, k.month);
+            break;
+          }
+        }
+        continue;
+      case LineKind::Entry:
+        break;
+    }
+    if (!inSection) continue;
+    parsed.byKey[key].push_back(static_cast<std::uint32_t>(parsed.lines.size()));
+    parsed.lines.push_back(line);
+  }
+  return parsed;
+}
+
+}  // namespace
+
+const std::vector<std::uint32_t>& ParsedDatabaseFile::Lines(std::int64_t key) const {
+  static const std::vector<std::uint32_t> kNone;
+  const auto found = byKey.find(key);
+  return found == byKey.end() ? kNone : found->second;
+}
+
+std::int64_t MonthKey(long day) { return day; }
+
+std::int64_t EasterIndexKey(char sign, long offset) {
+  return (sign == '-' ? 0 : (std::int64_t{1} << 40)) + offset;
+}
+
+std::int64_t EpiphanyIndexKey(long weekday, long day, long month) {
+  // Each part is what a one- or two-character decimal field can hold.
+  return (static_cast<std::int64_t>(weekday) * 1000 + day) * 1000 + month;
+}
+
+DatabaseSnapshot::DatabaseSnapshot() : outer_(g_depth == 0) { ++g_depth; }
+
+DatabaseSnapshot::~DatabaseSnapshot() {
+  --g_depth;
+  if (outer_) g_files.clear();
+}
+
+const ParsedDatabaseFile* ParsedDatabase(DatabaseKind kind, const std::string& name) {
+  if (g_depth == 0) return nullptr;
+  auto& slot = g_files[name];
+  if (!slot) slot = std::make_unique<ParsedDatabaseFile>(Parse(kind, name));
+  return slot.get();
+}
+
+}  // namespace velmar

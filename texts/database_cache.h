@@ -1,0 +1,54 @@
+#pragma once
+// Within one report, each database file is read and parsed once: a
+// DatabaseSnapshot scope makes the day renderers take their lines from an
+// index of the file built on first use, instead of reading the file again for
+// every day. Outside a scope (the day views) every call reads the file afresh,
+// so an edited file takes effect with the next view or report.
+//
+// The index keeps every entry line of a section (trimmed later, as the readers
+// do), in file order, under the key of its section, so the renderers see the
+// very lines, in the very order, that reading the file would give them.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace velmar {
+
+// Entry lines of one database file grouped by section key.
+struct ParsedDatabaseFile {
+  bool opened = false;
+  std::vector<std::string> lines;                                // entry lines in file order
+  std::unordered_map<std::int64_t, std::vector<std::uint32_t>> byKey;  // key -> line indices
+
+  // Indices of the lines under a key, in file order (empty when none).
+  const std::vector<std::uint32_t>& Lines(std::int64_t key) const;
+};
+
+enum class DatabaseKind { Month, Easter, Epiphany };
+
+// Section keys of the index.
+std::int64_t MonthKey(long day);
+std::int64_t EasterIndexKey(char sign, long offset);
+std::int64_t EpiphanyIndexKey(long weekday, long day, long month);
+
+// While an instance lives, ParsedDatabase() returns parsed snapshots that are
+// read once; scopes nest.
+class DatabaseSnapshot {
+ public:
+  DatabaseSnapshot();
+  ~DatabaseSnapshot();
+  DatabaseSnapshot(const DatabaseSnapshot&) = delete;
+  DatabaseSnapshot& operator=(const DatabaseSnapshot&) = delete;
+
+ private:
+  bool outer_;
+};
+
+// The parsed file inside a snapshot scope, nullptr outside one. name is the
+// file name within dbase/ ("Easter.db", "March.db").
+const ParsedDatabaseFile* ParsedDatabase(DatabaseKind kind, const std::string& name);
+
+}  // namespace velmar
