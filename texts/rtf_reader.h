@@ -32,7 +32,7 @@ namespace velmar {
 // Groups nested deeper than this are read as if their braces weren't there.
 inline constexpr int kRtfMaxGroupDepth = 1000;
 
-// At most this many problems are listed; the last one is then TooManyProblems.
+// At most this many problems are listed; one TooManyProblems then ends the list.
 inline constexpr std::size_t kRtfMaxProblems = 1000;
 
 // A document that would need more than this many paragraphs, runs, cells and
@@ -105,7 +105,6 @@ struct RtfDocument {
 
 enum class RtfProblemKind {
   NotRtf,              // the data does not start with "{\rtf"; read as plain text
-  UnexpectedGroupEnd,  // a "}" without an open group; ignored
   UnclosedGroup,       // the data ends inside a group (position: the end)
   TooDeep,             // a group deeper than kRtfMaxGroupDepth; its braces ignored
   BadHexEscape,        // "\'" without two hexadecimal digits
@@ -113,7 +112,7 @@ enum class RtfProblemKind {
   ControlWordTooLong,  // a control word or its parameter is too long; truncated
   ControlByte,         // a control byte (NUL, ...) in the text; ignored
   UnfinishedRow,       // table cells without the \row that ends them
-  TrailingData,        // text after the document's closing "}"; ignored
+  TrailingData,        // text (or "}") after the document's closing "}"; ignored
   TooLarge,            // the document exceeds kRtfMaxElements; read up to there
   TooManyProblems,     // more problems than kRtfMaxProblems; the rest not listed
   CannotRead,          // the file can't be opened or read (ReadRtfFile)
@@ -125,7 +124,7 @@ struct RtfProblem {
   friend bool operator==(const RtfProblem&, const RtfProblem&) = default;
 };
 
-// Short English name of a problem kind ("unexpected group end").
+// Short English name of a problem kind ("unclosed group").
 std::string_view RtfProblemName(RtfProblemKind kind);
 
 // Reads RTF bytes. Problems are appended to *problems when it is given.
