@@ -76,7 +76,7 @@ void ResetSettings() { AppSettings = Settings{}; }
 
 void LoadSettings(SettingsWindow& window) {
   TextFileReader file;
-  if (!file.Open(ProgramDirectory() + "Velmar32.ini")) {
+  if (!file.Open(SettingsFilePath())) {
     ShowMessage("Cannot open Velmar32.ini file.");
     return;
   }
@@ -103,7 +103,7 @@ void LoadSettings(SettingsWindow& window) {
 
 void LoadWindowPosition(SettingsWindow& window) {
   TextFileReader file;
-  if (!file.Open(ProgramDirectory() + "Position.ini")) return;
+  if (!file.Open(WritableFilesDirectory() + "Position.ini")) return;
   struct Bound {
     std::string_view name;
     long low, high;
@@ -141,7 +141,7 @@ void LoadWindowPosition(SettingsWindow& window) {
 }
 
 void SaveWindowPosition(const SettingsWindow& window) {
-  const std::string target = ProgramDirectory() + "Position.ini";
+  const std::string target = WritableFilesDirectory() + "Position.ini";
   const std::string temporary = target + ".new";
   std::FILE* f = std::fopen(temporary.c_str(), "wb");
   if (f == nullptr) {

@@ -20,7 +20,7 @@ char g_buffer[1 << 16];
 
 }  // namespace
 
-std::string ReportFilePath() { return ProgramDirectory() + "velmar32.tmp"; }
+std::string ReportFilePath() { return WritableFilesDirectory() + "velmar32.tmp"; }
 
 bool OpenReportFile() {
   CloseReportFile();

@@ -16,7 +16,8 @@
 
 namespace velmar {
 
-// ProgramDirectory() + "velmar32.tmp".
+// The report file: velmar32.tmp in the program directory (or, when that is
+// not writable, in the user's state folder: WritableFilesDirectory()).
 std::string ReportFilePath();
 
 // Opens the report file for writing, replacing what it held, as the report

@@ -182,13 +182,16 @@ TEST_F(SettingsTest, PositionFileIsWrittenAndReadBack) {
   EXPECT_FALSE(std::filesystem::exists(dir_ / "Position.ini.new"));
 }
 
-TEST_F(SettingsTest, UnwritableFolderKeepsTheOldPositionFile) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+TEST_F(SettingsTest, UnwritableFoldersKeepTheOldPositionFile) {
+  // A read-only program directory whose fallback state folder can't be made.
   Write("Position.ini", "Width=555\n");
-  std::filesystem::permissions(dir_, std::filesystem::perms::owner_read |
-                                         std::filesystem::perms::owner_exec);
+  Write("not-a-folder", "x");
+  SetProgramDirectoryWritable(false);
+  setenv("XDG_STATE_HOME", (dir_ / "not-a-folder").c_str(), 1);
   RecordingMessageSink sink;
   SaveWindowPosition(window_);
+  SetProgramDirectoryWritable(std::nullopt);
+  unsetenv("XDG_STATE_HOME");
   EXPECT_EQ(sink.texts, std::vector<std::string>{"Cannot open output file Position.ini."});
   EXPECT_EQ(ReadBack("Position.ini"), "Width=555\n");
 }

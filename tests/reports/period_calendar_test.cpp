@@ -90,7 +90,7 @@ TEST_F(PeriodReportTest, ReportFileAndOpenFailure) {
   WritePeriodCalendar(1, 1, 2001, 3, 1, 2001);
   const std::string file = testing::ReadFileBytes(dir_.path() / "velmar32.tmp");
   EXPECT_EQ(Count(file, "================================================"), 3u);
-  SetProgramDirectory((dir_.path() / "gone").string());
+  dir_.MakeUnwritable();
   WritePeriodCalendar(1, 1, 2001, 3, 1, 2001);
   EXPECT_EQ(messages_.texts, std::vector<std::string>{"Cannot open temporary output file."});
 }

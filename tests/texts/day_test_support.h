@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -31,15 +32,29 @@ class TempProgramDir {
       std::filesystem::copy(fixture / "dbase", dir_ / "dbase",
                             std::filesystem::copy_options::recursive);
     SetProgramDirectory(dir_.string());
+    // Never the real home: the user folders of a read-only install live here.
+    setenv("XDG_STATE_HOME", (dir_ / ".state").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (dir_ / ".config").c_str(), 1);
     ResetSettings();
   }
   ~TempProgramDir() {
+    SetProgramDirectoryWritable(std::nullopt);
+    unsetenv("XDG_STATE_HOME");
+    unsetenv("XDG_CONFIG_HOME");
     SetProgramDirectory(std::nullopt);
     ResetSettings();
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
   }
   const std::filesystem::path& path() const { return dir_; }
+
+  // Makes every place the program writes to unusable: the program directory
+  // counts as read-only and the state folder is a file.
+  void MakeUnwritable() {
+    SetProgramDirectoryWritable(false);
+    std::ofstream(dir_ / ".blocked") << "not a folder";
+    setenv("XDG_STATE_HOME", (dir_ / ".blocked").c_str(), 1);
+  }
 
  private:
   std::filesystem::path dir_;

@@ -158,7 +158,7 @@ TEST_F(DayViewsTest, CaptionColoursAndYearEnd) {
 }
 
 TEST_F(DayViewsTest, UnwritableReportFileLeavesThePagesAlone) {
-  SetProgramDirectory((dir_.path() / "no-such-folder").string());
+  dir_.MakeUnwritable();
   SetFixedToday(CivilDate{18, 1, 2001});
   shownDay = 17;
   ShowTodayAndTomorrow(host_);

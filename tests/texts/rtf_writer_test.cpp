@@ -86,7 +86,7 @@ TEST(RtfWriter, ReportFileIsReplacedAndFailureIsReported) {
   ASSERT_TRUE(CloseReportFile());
   EXPECT_EQ(testing::ReadFileBytes(dir.path() / "velmar32.tmp"), "second");
 
-  SetProgramDirectory((dir.path() / "missing").string());
+  dir.MakeUnwritable();
   RecordingMessageSink sink;
   EXPECT_FALSE(OpenReportFile());
   EXPECT_EQ(sink.texts, std::vector<std::string>{"Cannot open temporary output file."});
