@@ -222,7 +222,7 @@ enum class Word {
   // document
   Deff, AnsiCodePage, DefTab,
   // font table
-  Font, FontCharset, FontCodePage,
+  Font, FontCharset, FontCodePage, FontFamily, FontPitch,
   // colour table
   Red, Green, Blue,
   // character formatting
@@ -238,7 +238,7 @@ enum class Word {
 struct WordEntry {
   std::string_view name;
   Word word;
-  char32_t character = 0;  // for Word::Character
+  char32_t value = 0;  // Word::Character: the character; Word::FontFamily: the family
 };
 
 const std::unordered_map<std::string_view, WordEntry>& WordTable() {
@@ -270,6 +270,14 @@ const std::unordered_map<std::string_view, WordEntry>& WordTable() {
     add("f", Word::Font);
     add("fcharset", Word::FontCharset);
     add("cpg", Word::FontCodePage);
+    add("fnil", Word::FontFamily, static_cast<char32_t>(RtfFontFamily::Nil));
+    add("froman", Word::FontFamily, static_cast<char32_t>(RtfFontFamily::Roman));
+    add("fswiss", Word::FontFamily, static_cast<char32_t>(RtfFontFamily::Swiss));
+    add("fmodern", Word::FontFamily, static_cast<char32_t>(RtfFontFamily::Modern));
+    add("fscript", Word::FontFamily, static_cast<char32_t>(RtfFontFamily::Script));
+    add("fdecor", Word::FontFamily, static_cast<char32_t>(RtfFontFamily::Decor));
+    add("ftech", Word::FontFamily, static_cast<char32_t>(RtfFontFamily::Tech));
+    add("fprq", Word::FontPitch);
     add("red", Word::Red);
     add("green", Word::Green);
     add("blue", Word::Blue);
@@ -405,6 +413,8 @@ class Reader {
   bool fontPending_ = false;
   int pendingFontId_ = 0;
   int pendingFontCharset_ = 1;
+  RtfFontFamily pendingFontFamily_ = RtfFontFamily::Nil;
+  int pendingFontPitch_ = 0;
   std::optional<CodePage> pendingFontCodePage_;
   std::string pendingFontName_;  // UTF-8
   std::vector<std::optional<RtfColour>> colours_;
@@ -647,6 +657,10 @@ void Reader::HandleWord(const Token& t) {
     switch (word) {
       case Word::Font: StartFont(t.hasParameter ? param : 0); return;
       case Word::FontCharset: pendingFontCharset_ = param; return;
+      case Word::FontFamily:
+        pendingFontFamily_ = static_cast<RtfFontFamily>(it->second.value);
+        return;
+      case Word::FontPitch: pendingFontPitch_ = std::clamp(param, 0, 2); return;
       case Word::FontCodePage:
         if (param == 1251 || param == 1252) pendingFontCodePage_ = FromWindowsCodePage(param);
         return;
@@ -716,7 +730,7 @@ void Reader::HandleWord(const Token& t) {
       EmitUnicode(param);
       skipBytes_ = s.unicodeSkip;
       return;
-    case Word::Character: Emit(it->second.character); return;
+    case Word::Character: Emit(it->second.value); return;
     default: return;
   }
 }
@@ -793,6 +807,8 @@ void Reader::StartFont(int id) {
   fontPending_ = true;
   pendingFontId_ = id;
   pendingFontCharset_ = 1;
+  pendingFontFamily_ = RtfFontFamily::Nil;
+  pendingFontPitch_ = 0;
   pendingFontCodePage_.reset();
   pendingFontName_.clear();
 }
@@ -806,7 +822,7 @@ void Reader::FinishFont() {
   name = first == std::string::npos ? std::string() : name.substr(first, last - first + 1);
   if (doc_.fonts.size() >= 4096) return;
   fonts_[pendingFontId_] = {static_cast<int>(doc_.fonts.size()), pendingFontCodePage_};
-  doc_.fonts.push_back({std::move(name), pendingFontCharset_});
+  doc_.fonts.push_back({std::move(name), pendingFontCharset_, pendingFontFamily_, pendingFontPitch_});
 }
 
 void Reader::FinishColour() {

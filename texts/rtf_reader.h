@@ -44,10 +44,16 @@ struct RtfColour {
   friend bool operator==(const RtfColour&, const RtfColour&) = default;
 };
 
+// Font family of a font table entry (\fnil, \froman, \fswiss, ...): what a
+// reader falls back on when the face itself is missing.
+enum class RtfFontFamily { Nil, Roman, Swiss, Modern, Script, Decor, Tech };
+
 // An entry of the font table.
 struct RtfFont {
   std::string name;  // face name, UTF-8, without the closing ';'
   int charset = 1;   // \fcharset: 0 ANSI, 1 default, 2 symbol, 204 Cyrillic, ...
+  RtfFontFamily family = RtfFontFamily::Nil;
+  int pitch = 0;     // \fprq: 0 default, 1 fixed, 2 variable
   friend bool operator==(const RtfFont&, const RtfFont&) = default;
 };
 

@@ -104,10 +104,10 @@ TEST(RtfReaderOurDocuments, PrologueTitleAndCredits) {
   const RtfDocument d = ReadClean(rtf);
 
   ASSERT_EQ(d.fonts.size(), 4u);
-  EXPECT_EQ(d.fonts[0], (RtfFont{"MS Sans Serif", 1}));
-  EXPECT_EQ(d.fonts[1], (RtfFont{"Symbol", 2}));
-  EXPECT_EQ(d.fonts[2], (RtfFont{kTimes, 204}));
-  EXPECT_EQ(d.fonts[3], (RtfFont{kCourier, 204}));
+  EXPECT_EQ(d.fonts[0], (RtfFont{"MS Sans Serif", 1, RtfFontFamily::Nil, 0}));
+  EXPECT_EQ(d.fonts[1], (RtfFont{"Symbol", 2, RtfFontFamily::Roman, 0}));
+  EXPECT_EQ(d.fonts[2], (RtfFont{kTimes, 204, RtfFontFamily::Roman, 2}));
+  EXPECT_EQ(d.fonts[3], (RtfFont{kCourier, 204, RtfFontFamily::Modern, 1}));
   EXPECT_EQ(d.defaultTab, 720);
 
   ASSERT_EQ(d.blocks.size(), 5u);

@@ -1,0 +1,5 @@
+# RichEdit: the rich-text control fed by the core's RTF reader.
+target_sources(velmar_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/rich_edit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/rich_edit.h
+)
