@@ -16,6 +16,8 @@
 #include "reports/menologion_search.h"
 #include "reports/paschalion_table.h"
 #include "reports/period_calendar.h"
+#include "texts/rtf_reader.h"
+#include "texts/rtf_text.h"
 #include "texts/rtf_writer.h"
 
 namespace velmar::cli {
@@ -41,9 +43,7 @@ std::string CaptionsText(const CivilDate& d) {
 
 // A document as terminal text (ANSI colours when ansi is set).
 std::string DocumentAsText(const std::string& rtf, bool ansi) {
-  (void)rtf;
-  (void)ansi;
-  return {};
+  return RenderRtfForTerminal(ReadRtf(rtf), ansi);
 }
 
 int Table(const std::vector<std::string>& args) {
@@ -315,7 +315,32 @@ std::optional<CivilDate> ParseDate(const std::string& text) {
   return CivilDate{static_cast<u16>(day), static_cast<u16>(month), static_cast<u16>(year)};
 }
 
+namespace {
+
+int RenderCommand(std::vector<std::string> args) {
+  DocumentOptions options;
+  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  if (args.size() != 1) return Fail("render needs one RTF file");
+  std::vector<RtfProblem> problems;
+  const auto document = ReadRtfFile(args[0], &problems);
+  if (!document) {
+    std::fprintf(stderr, "velmar32-cli: cannot read %s\n", args[0].c_str());
+    return 1;
+  }
+  const bool ansi = options.output.empty() && isatty(fileno(stdout)) == 1;
+  const int status = Emit(RenderRtfForTerminal(*document, ansi), options.output);
+  if (!problems.empty()) {
+    std::fprintf(stderr, "velmar32-cli: %zu problem(s) in %s, the first at byte %zu: %s\n",
+                 problems.size(), args[0].c_str(), static_cast<std::size_t>(problems[0].position),
+                 std::string(RtfProblemName(problems[0].kind)).c_str());
+  }
+  return status;
+}
+
+}  // namespace
+
 int Run(const std::string& command, const std::vector<std::string>& args) {
+  if (command == "render") return RenderCommand(args);
   if (command == "table") return Table(args);
   if (command == "today") return TodayCommand(args);
   if (command == "day") return DayCommand(args);

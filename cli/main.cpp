@@ -38,6 +38,8 @@ constexpr const char* kUsage =
     "  search TEXT [--year Y] [--rtf] [-o FILE]\n"
     "                         the menologion search report (Y: the year of the\n"
     "                         new-style dates, default the current year)\n"
+    "  render FILE.rtf [-o FILE]\n"
+    "                         any RTF file as text\n"
     "\n"
     "Without --rtf a document is printed as text (in colour on a terminal).\n"
     "\n"
