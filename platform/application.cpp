@@ -1,0 +1,144 @@
+#include "platform/application.h"
+
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QSystemTrayIcon>
+#include <QWidget>
+#include <exception>
+
+#include "platform/program_icon.h"
+
+namespace velmar {
+namespace {
+
+// Counts the window commands in progress: the state changes they cause are
+// the program's own and raise no events.
+class CommandScope {
+ public:
+  explicit CommandScope(int& depth) : depth_(depth) { ++depth_; }
+  ~CommandScope() { --depth_; }
+  CommandScope(const CommandScope&) = delete;
+  CommandScope& operator=(const CommandScope&) = delete;
+
+ private:
+  int& depth_;
+};
+
+}  // namespace
+
+Application::Application(int& argc, char** argv)
+    : QApplication(argc, argv), title_(QStringLiteral("Velmar32")) {
+  // The main window ends the program itself; a message box closed while the
+  // window sits in the tray must not.
+  setQuitOnLastWindowClosed(false);
+  lumora::SetApplicationObject(this);
+}
+
+Application::~Application() {
+  if (lumora::GetApplicationObject() == this) lumora::SetApplicationObject(nullptr);
+}
+
+Application* Application::Instance() { return qobject_cast<Application*>(QCoreApplication::instance()); }
+
+void Application::SetTitle(const QString& title) {
+  title_ = title;
+  if (mainWindow_ != nullptr) mainWindow_->setWindowTitle(title_);
+}
+
+void Application::SetMainWindow(QWidget* window) {
+  mainWindow_ = window;
+  if (mainWindow_ != nullptr) mainWindow_->setWindowTitle(title_);
+}
+
+void Application::SetTrayAvailable(std::function<bool()> available) {
+  trayAvailable_ = std::move(available);
+}
+
+bool Application::TrayAvailable() const {
+  return trayAvailable_ ? trayAvailable_() : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void Application::Minimize() {
+  if (mainWindow_ == nullptr) return;
+  {
+    CommandScope scope(windowCommandDepth_);
+    mainWindow_->showMinimized();
+  }
+  RaiseMinimize();
+}
+
+void Application::Restore() {
+  if (mainWindow_ == nullptr) return;
+  {
+    CommandScope scope(windowCommandDepth_);
+    ShowHidden();
+    mainWindow_->showNormal();
+    SetForeground();
+  }
+  RaiseRestore();
+}
+
+void Application::Terminate() {
+  QMetaObject::invokeMethod(this, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+}
+
+void Application::MainWindowStateChanged(Qt::WindowStates before, Qt::WindowStates now) {
+  if (windowCommandDepth_ > 0) return;
+  const bool wasMinimized = before.testFlag(Qt::WindowMinimized);
+  const bool isMinimized = now.testFlag(Qt::WindowMinimized);
+  if (!wasMinimized && isMinimized) RaiseMinimize();
+  if (wasMinimized && !isMinimized) RaiseRestore();
+}
+
+void Application::RaiseMinimize() {
+  if (!TrayAvailable()) return;
+  lumora::NotifyEvent handler = OnMinimize;
+  if (handler) handler(this);
+}
+
+void Application::RaiseRestore() {
+  lumora::NotifyEvent handler = OnRestore;
+  if (handler) handler(this);
+}
+
+void Application::ShowHidden() {
+  // A window hidden while minimised would be mapped minimised again, and the
+  // desktop's late answer to that would read as the user minimising it.
+  if (!mainWindow_->isVisible()) mainWindow_->setWindowState(mainWindow_->windowState() & ~Qt::WindowMinimized);
+  mainWindow_->show();
+}
+
+QIcon Application::Icon() const { return ProgramIcon(); }
+
+void Application::ShowWindow(int command) {
+  if (mainWindow_ == nullptr) return;
+  CommandScope scope(windowCommandDepth_);
+  switch (command) {
+    case lumora::SwHide: mainWindow_->hide(); break;
+    case lumora::SwShow: ShowHidden(); break;
+    case lumora::SwMinimize: mainWindow_->showMinimized(); break;
+    case lumora::SwRestore: mainWindow_->showNormal(); break;
+    default: break;
+  }
+}
+
+void Application::SetForeground() {
+  if (mainWindow_ == nullptr || !mainWindow_->isVisible()) return;
+  mainWindow_->raise();
+  mainWindow_->activateWindow();
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+  QString problem;
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& e) {
+    problem = QString::fromLocal8Bit(e.what());
+  } catch (...) {
+    problem = QStringLiteral("Unknown error");
+  }
+  QMessageBox::critical(activeWindow(), title_, problem);
+  return false;
+}
+
+}  // namespace velmar

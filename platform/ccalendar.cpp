@@ -1,0 +1,89 @@
+#include "platform/ccalendar.h"
+
+#include <QLocale>
+#include <QPainter>
+
+#include "platform/clock.h"
+
+namespace velmar {
+namespace {
+
+const QDate kFirst(1800, 1, 1);
+const QDate kLast(2100, 12, 31);
+
+QDate Clamp(QDate date) {
+  if (!date.isValid() || date < kFirst) return kFirst;
+  return date > kLast ? kLast : date;
+}
+
+}  // namespace
+
+CCalendar::CCalendar(QWidget* parent) : QCalendarWidget(parent) {
+  setLocale(QLocale(QLocale::Russian, QLocale::Russia));
+  setNavigationBarVisible(false);
+  setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+  setHorizontalHeaderFormat(QCalendarWidget::ShortDayNames);
+  setGridVisible(true);
+  setDateRange(kFirst, kLast);
+  setFirstDayOfWeek(Qt::Monday);
+  const CivilDate today = Today();
+  Show(Clamp(QDate(today.year, today.month, today.day)));
+  connect(this, &QCalendarWidget::selectionChanged, this, &CCalendar::SelectionChanged);
+  connect(this, &QCalendarWidget::activated, this, &CCalendar::DoubleClicked);
+}
+
+bool CCalendar::SetYear(int year) { return SetDate(QDate(year, Month(), Day())); }
+
+bool CCalendar::SetMonth(int month) { return SetDate(QDate(Year(), month, Day())); }
+
+bool CCalendar::SetDay(int day) { return SetDate(QDate(Year(), Month(), day)); }
+
+bool CCalendar::SetDate(QDate date) {
+  if (!date.isValid() || date < kFirst || date > kLast) return false;
+  if (date == date_) return true;
+  Show(date);
+  emit Changed();
+  return true;
+}
+
+void CCalendar::SwitchToCurrentDate() {
+  const CivilDate today = Today();
+  Show(Clamp(QDate(today.year, today.month, today.day)));
+}
+
+void CCalendar::SetStartOfWeek(int startOfWeek) {
+  if (startOfWeek >= 1 && startOfWeek <= 7) setFirstDayOfWeek(static_cast<Qt::DayOfWeek>(startOfWeek));
+}
+
+void CCalendar::Show(QDate date) {
+  quiet_ = true;
+  date_ = date;
+  setSelectedDate(date);
+  setCurrentPage(date.year(), date.month());
+  quiet_ = false;
+  update();
+}
+
+void CCalendar::SelectionChanged() {
+  if (quiet_) return;
+  const QDate picked = selectedDate();
+  if (picked == date_) return;
+  // A day of another month (a click on a blank cell, an arrow key at the
+  // month's edge) is refused: the grid stays on its month.
+  if (picked.year() != date_.year() || picked.month() != date_.month()) {
+    Show(date_);
+    return;
+  }
+  date_ = picked;
+  emit Changed();
+}
+
+void CCalendar::paintCell(QPainter* painter, const QRect& rect, QDate date) const {
+  if (date.year() == date_.year() && date.month() == date_.month()) {
+    QCalendarWidget::paintCell(painter, rect, date);
+    return;
+  }
+  painter->fillRect(rect, palette().brush(QPalette::Base));
+}
+
+}  // namespace velmar
