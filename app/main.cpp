@@ -1,0 +1,84 @@
+// Velmar32, the desktop program: the application object, Qt's Russian
+// texts, the tray package, the message boxes, then the six forms in their
+// order; the event loop runs until the main window ends it.
+#include <QDialog>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTranslator>
+#include <exception>
+#include <memory>
+
+#include "app/about_box.h"
+#include "app/main_window.h"
+#include "platform/application.h"
+#include "platform/message_box.h"
+#include "trayicon/package.h"
+
+namespace {
+
+// The report viewer and the three report dialogs are still to come; until
+// then the program creates plain windows in their place.
+class PlaceholderViewer : public QWidget {
+ public:
+  PlaceholderViewer() { setWindowTitle(QStringLiteral("Просмотр - Днесловник")); }
+};
+
+class PlaceholderDialog : public QDialog {
+ public:
+  PlaceholderDialog() { setWindowTitle(QStringLiteral("Сервис")); }
+};
+
+// The font faces that Velmar32.ini names after the Windows fonts find their
+// nearest free equivalents; a face that isn't there at all falls back to the
+// desktop's font quietly.
+void AddFontSubstitutes() {
+  QFont::insertSubstitutions(QStringLiteral("Times New Roman Cyr"),
+                             {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                              QStringLiteral("DejaVu Serif")});
+  QFont::insertSubstitutions(QStringLiteral("Arial Cyr"),
+                             {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                              QStringLiteral("DejaVu Sans")});
+  QFont::insertSubstitutions(QStringLiteral("Courier New Cyr"),
+                             {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
+                              QStringLiteral("DejaVu Sans Mono")});
+  QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                             {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication::setApplicationName(QStringLiteral("Velmar32"));
+  velmar::Application app(argc, argv);
+  QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+  QTranslator qtTexts;
+  if (qtTexts.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&qtTexts);
+  AddFontSubstitutes();
+
+  lumora::InitializePackage();
+  velmar::MessageBoxSink messageBoxes;
+  velmar::MessageSink* const previousSink = velmar::SetMessageSink(&messageBoxes);
+
+  int result = 1;
+  try {
+    auto form1 = std::make_unique<velmar::TForm1>();
+    auto form2 = std::make_unique<PlaceholderViewer>();
+    auto aboutBox = std::make_unique<velmar::TAboutBox>();
+    auto velmarDlg = std::make_unique<PlaceholderDialog>();
+    auto easterDlg = std::make_unique<PlaceholderDialog>();
+    auto searchDlg = std::make_unique<PlaceholderDialog>();
+    form1->AboutBox = aboutBox.get();
+    form1->show();
+    result = QCoreApplication::exec();
+    // The forms go in the reverse order of their creation, the main window last.
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, app.Title(), QString::fromLocal8Bit(e.what()));
+  }
+
+  velmar::SetMessageSink(previousSink);
+  lumora::FinalizePackage();
+  return result;
+}

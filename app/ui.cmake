@@ -1,0 +1,12 @@
+# The main window, the about box and the Velmar32 program.
+target_sources(velmar_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/about_box.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/main_window_design.cpp
+)
+target_link_libraries(velmar_ui PUBLIC Lumora)
+
+add_executable(Velmar32 ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
+target_link_libraries(Velmar32 PRIVATE velmar_ui velmar_core Lumora)
+velmar_warnings(Velmar32)
+add_dependencies(Velmar32 velmar_data)

@@ -1,0 +1,101 @@
+#include "app/about_box.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "tests/ui/ui_test_support.h"
+
+namespace velmar {
+namespace {
+
+using testing::Workspace;
+
+QColor ColourOf(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
+
+void MoveMouseOver(QWidget* widget) {
+  QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &move);
+}
+
+TEST(AboutBox, PreparingSetsVersionMailLinkFontsAndWidth) {
+  Workspace space({7, 1, 2003});
+  AppSettings.sysFont = "Arial Cyr";
+  TAboutBox box;
+  box.HLink3URL->setText(QStringLiteral("mailto:old@example.org?subject=old"));
+  box.Prepare();
+  EXPECT_EQ(box.Version->text().toStdString(), "Версия: 2.0 pre-release сборка 278");
+  EXPECT_EQ(box.HLink3URL->text().toStdString(),
+            "mailto:velmar32@example.org?subject="
+            "%D0%94%D0%BD%D0%B5%D1%81%D0%BB%D0%BE%D0%B2%D0%BD%D0%B8%D0%BA"
+            "_(2.0%20pre-release%20b.278)");
+  for (const QLabel* label : {box.Label1, box.Label4, box.HLink2, box.ProductName, box.Version})
+    EXPECT_EQ(label->font().family().toStdString(), "Arial Cyr");
+  EXPECT_EQ(box.windowTitle().toStdString(), "О себе...");
+  EXPECT_EQ(box.ProductName->text().toStdString(), "ДНЕСЛОВНИК");
+  EXPECT_EQ(box.OuterWidth(), 364);  // the makers' line is short
+}
+
+TEST(AboutBox, LongMakersLineWidensTheBox) {
+  Workspace space({7, 1, 2003});
+  TAboutBox box;
+  box.Label2->setText(QString(60, QChar(u'Ж')));
+  box.Prepare();
+  const int labelWidth = box.Label2->sizeHint().width();
+  ASSERT_GT(labelWidth, 274);
+  EXPECT_EQ(box.OuterWidth(), labelWidth + 90);
+}
+
+TEST(AboutBox, TheLinkUnderTheMouseIsLighter) {
+  Workspace space({7, 1, 2003});
+  TAboutBox box;
+  for (const QLabel* link : {box.HLink1, box.HLink2, box.HLink3}) {
+    EXPECT_EQ(ColourOf(link), QColor(0, 0, 255));
+    EXPECT_TRUE(link->font().underline());
+  }
+  MoveMouseOver(box.HLink1);
+  EXPECT_EQ(ColourOf(box.HLink1), QColor(0, 128, 255));
+  MoveMouseOver(box.HLink2);  // straight from one link onto the next
+  EXPECT_EQ(ColourOf(box.HLink1), QColor(0, 0, 255));
+  EXPECT_EQ(ColourOf(box.HLink2), QColor(0, 128, 255));
+  EXPECT_EQ(ColourOf(box.HLink3), QColor(0, 0, 255));
+  MoveMouseOver(box.Label4);  // over the form outside the links
+  for (const QLabel* link : {box.HLink1, box.HLink2, box.HLink3})
+    EXPECT_EQ(ColourOf(link), QColor(0, 0, 255));
+}
+
+TEST(AboutBox, LinksGoToTheDesktopAndFailuresAreShown) {
+  Workspace space({7, 1, 2003});
+  TAboutBox box;
+  box.Prepare();
+  box.HLink1Click();
+  box.HLink2Click();
+  box.HLink3Click();
+  ASSERT_EQ(space.opened.size(), 3U);
+  EXPECT_EQ(space.opened[0].toString().toStdString(), "https://velmar32.example.org/velmar32/");
+  EXPECT_EQ(space.opened[1].toString().toStdString(), "https://mirror.example.org/velmar32/");
+  EXPECT_EQ(space.opened[2].scheme().toStdString(), "mailto");
+  EXPECT_EQ(space.opened[2].query(QUrl::FullyDecoded).toStdString(),
+            "subject=Днесловник_(2.0 pre-release b.278)");
+  EXPECT_TRUE(space.Messages().empty());
+
+  space.openerAnswer = false;
+  box.HLink1Click();
+  EXPECT_EQ(space.Messages(), (std::vector<std::string>{
+                                  "There is no application associated with the given filename extension."}));
+}
+
+TEST(AboutBox, OkButtonEndsTheDialogWithResultOne) {
+  Workspace space({7, 1, 2003});
+  TAboutBox box;
+  box.open();
+  box.OKButton->click();
+  EXPECT_EQ(box.result(), 1);
+  EXPECT_FALSE(box.isVisible());
+}
+
+}  // namespace
+}  // namespace velmar

@@ -1,0 +1,190 @@
+// The Qt stand-ins for platform services: month grid, spin edit, shell,
+// autostart and the application object.
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/shell_messages.h"
+#include "platform/application.h"
+#include "platform/autostart.h"
+#include "platform/ccalendar.h"
+#include "platform/cspin_edit.h"
+#include "platform/shell.h"
+#include "tests/ui/ui_test_support.h"
+
+namespace velmar {
+namespace {
+
+using testing::ReadBytes;
+using testing::Workspace;
+
+TEST(CCalendar, SettersRaiseTheChangeEventAndRefuseNonexistentDates) {
+  Workspace space({31, 3, 2001});
+  CCalendar grid;
+  EXPECT_EQ(grid.Day(), 31);
+  EXPECT_EQ(grid.Month(), 3);
+  EXPECT_EQ(grid.Year(), 2001);
+  QSignalSpy changes(&grid, &CCalendar::Changed);
+
+  EXPECT_FALSE(grid.SetMonth(4));  // 31 April
+  EXPECT_FALSE(grid.SetYear(1799));
+  EXPECT_FALSE(grid.SetYear(2101));
+  EXPECT_EQ(changes.count(), 0);
+  EXPECT_EQ(grid.Month(), 3);
+
+  EXPECT_TRUE(grid.SetDay(30));
+  EXPECT_TRUE(grid.SetMonth(4));
+  EXPECT_EQ(changes.count(), 2);
+  EXPECT_EQ(grid.selectedDate(), QDate(2001, 4, 30));
+
+  grid.SetDay(28);
+  grid.SetMonth(2);
+  EXPECT_FALSE(grid.SetDay(29));  // 2001 is a common year
+  EXPECT_TRUE(grid.SetYear(2000));
+  EXPECT_TRUE(grid.SetDay(29));
+  EXPECT_EQ(changes.count(), 6);
+
+  grid.SwitchToCurrentDate();  // silently
+  EXPECT_EQ(changes.count(), 6);
+  EXPECT_EQ(grid.selectedDate(), QDate(2001, 3, 31));
+}
+
+TEST(CCalendar, UserStaysWithinTheShownMonth) {
+  Workspace space({1, 3, 2001});
+  CCalendar grid;
+  grid.show();
+  QSignalSpy changes(&grid, &CCalendar::Changed);
+  // The arrow key at the month's first day would leave the month.
+  QWidget* view = grid.findChild<QTableView*>();
+  ASSERT_NE(view, nullptr);
+  QTest::keyClick(view, Qt::Key_Left);
+  EXPECT_EQ(changes.count(), 0);
+  EXPECT_EQ(grid.selectedDate(), QDate(2001, 3, 1));
+  EXPECT_EQ(grid.monthShown(), 3);
+  QTest::keyClick(view, Qt::Key_Right);
+  EXPECT_EQ(changes.count(), 1);
+  EXPECT_EQ(grid.Day(), 2);
+}
+
+TEST(CCalendar, StartOfWeekChoosesTheFirstColumn) {
+  Workspace space({1, 3, 2001});
+  CCalendar grid;
+  EXPECT_EQ(grid.firstDayOfWeek(), Qt::Monday);
+  grid.SetStartOfWeek(7);
+  EXPECT_EQ(grid.firstDayOfWeek(), Qt::Sunday);
+  grid.SetStartOfWeek(0);
+  EXPECT_EQ(grid.firstDayOfWeek(), Qt::Sunday);
+}
+
+TEST(CSpinEdit, ChangesFromCodeRaiseTheEventAndTypedValuesReadClamped) {
+  CSpinEdit spin;
+  spin.SetMinValue(1800);
+  spin.SetMaxValue(2100);
+  spin.SetValue(2000);
+  QSignalSpy changes(&spin, &CSpinEdit::Changed);
+  spin.SetValue(2001);
+  EXPECT_EQ(changes.count(), 1);
+  spin.SetValue(3000);
+  EXPECT_EQ(spin.Value(), 2100);
+  spin.selectAll();
+  QTest::keyClicks(&spin, QStringLiteral("1700"));
+  EXPECT_EQ(spin.text(), QStringLiteral("1700"));
+  EXPECT_EQ(spin.Value(), 1800);
+}
+
+TEST(Shell, ResultsSayWhatIsMissing) {
+  Workspace space({1, 3, 2001});
+  const QString dir = QString::fromStdString(space.program().string());
+  EXPECT_EQ(Shell::Open(dir + "/docs/none.html"), kShellFileNotFound);
+  EXPECT_EQ(Shell::Open(dir + "/nodir/none.html"), kShellPathNotFound);
+  EXPECT_EQ(Shell::Open(dir + "/docs"), kShellFileNotFound);  // a folder is no document
+  EXPECT_TRUE(space.opened.empty());
+  EXPECT_EQ(Shell::Open(dir + "\\docs\\nativity.html"), kShellSuccess);
+  ASSERT_EQ(space.opened.size(), 1U);
+  EXPECT_EQ(space.opened[0].toLocalFile(), dir + "/docs/nativity.html");
+  space.openerAnswer = false;
+  EXPECT_EQ(Shell::Open(dir + "/docs/nativity.html"), kShellNoAssociation);
+  EXPECT_EQ(Shell::OpenLink(QUrl("https://example.org/")), kShellNoAssociation);
+}
+
+TEST(Autostart, EntryComesAndGoes) {
+  Workspace space({1, 3, 2001});
+  EXPECT_EQ(Autostart::EntryPath(), space.autostartEntry().string());
+  EXPECT_FALSE(Autostart::IsOn());
+  Autostart::Add("/opt/Velmar 32/Velmar32");  // the folder is created
+  EXPECT_TRUE(Autostart::IsOn());
+  EXPECT_EQ(ReadBytes(space.autostartEntry()),
+            "[Desktop Entry]\nType=Application\nName=Днесловник\n"
+            "Exec=\"/opt/Velmar 32/Velmar32\"\nTerminal=false\n");
+  Autostart::Add("/usr/bin/Velmar32");  // replaced whole
+  EXPECT_EQ(ReadBytes(space.autostartEntry()).find("Velmar 32"), std::string::npos);
+  Autostart::Remove();
+  EXPECT_FALSE(Autostart::IsOn());
+  Autostart::Remove();  // nothing to remove: no harm
+  EXPECT_FALSE(Autostart::IsOn());
+}
+
+class ApplicationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app->SetMainWindow(&window);
+    app->OnMinimize = [this](QObject*) { ++minimised; };
+    app->OnRestore = [this](QObject*) { ++restored; };
+  }
+  void TearDown() override {
+    app->OnMinimize = nullptr;
+    app->OnRestore = nullptr;
+    app->SetTrayAvailable({});
+    app->SetMainWindow(nullptr);
+  }
+  Application* app = Application::Instance();
+  QWidget window;
+  int minimised = 0, restored = 0;
+};
+
+TEST_F(ApplicationTest, MinimiseAndRestoreRaiseTheirEventsOnce) {
+  app->SetTrayAvailable([] { return true; });
+  window.show();
+  app->Minimize();
+  EXPECT_TRUE(window.isMinimized());
+  EXPECT_EQ(minimised, 1);
+  app->Restore();
+  EXPECT_FALSE(window.isMinimized());
+  EXPECT_EQ(restored, 1);
+  // The program's own window commands raise nothing.
+  app->ShowWindow(lumora::SwMinimize);
+  app->ShowWindow(lumora::SwHide);
+  app->ShowWindow(lumora::SwShow);
+  app->ShowWindow(lumora::SwRestore);
+  EXPECT_EQ(minimised, 1);
+  EXPECT_EQ(restored, 1);
+  // A state change by the platform does.
+  app->MainWindowStateChanged(Qt::WindowNoState, Qt::WindowMinimized);
+  app->MainWindowStateChanged(Qt::WindowMinimized, Qt::WindowMinimized);
+  app->MainWindowStateChanged(Qt::WindowMinimized, Qt::WindowNoState);
+  EXPECT_EQ(minimised, 2);
+  EXPECT_EQ(restored, 2);
+}
+
+TEST_F(ApplicationTest, WithoutATrayMinimisingRaisesNothing) {
+  app->SetTrayAvailable([] { return false; });
+  window.show();
+  app->Minimize();
+  EXPECT_TRUE(window.isMinimized());
+  EXPECT_EQ(minimised, 0);
+}
+
+TEST_F(ApplicationTest, TitleIsTheMainWindowsTitleAndTerminateEndsTheLoop) {
+  app->SetTitle(QStringLiteral("Днесловник - Среда, 1 Марта"));
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Днесловник - Среда, 1 Марта"));
+  app->Terminate();
+  EXPECT_TRUE(testing::ProgramEnds());
+}
+
+}  // namespace
+}  // namespace velmar
