@@ -34,17 +34,15 @@ class PlaceholderDialog : public QDialog {
 // nearest free equivalents; a face that isn't there at all falls back to the
 // desktop's font quietly.
 void AddFontSubstitutes() {
-  QFont::insertSubstitutions(QStringLiteral("Times New Roman Cyr"),
-                             {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
-                              QStringLiteral("DejaVu Serif")});
-  QFont::insertSubstitutions(QStringLiteral("Arial Cyr"),
-                             {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                              QStringLiteral("DejaVu Sans")});
-  QFont::insertSubstitutions(QStringLiteral("Courier New Cyr"),
-                             {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
-                              QStringLiteral("DejaVu Sans Mono")});
-  QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                             {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+  const auto add = [](const char* face, std::initializer_list<const char*> substitutes) {
+    QStringList list;
+    for (const char* substitute : substitutes) list << QString::fromLatin1(substitute);
+    QFont::insertSubstitutions(QString::fromLatin1(face), list);
+  };
+  add("Times New Roman Cyr", {"Times New Roman", "Liberation Serif", "Tinos", "Nimbus Roman", "DejaVu Serif"});
+  add("Arial Cyr", {"Arial", "Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans"});
+  add("Courier New Cyr", {"Courier New", "Liberation Mono", "Cousine", "Nimbus Mono PS", "DejaVu Sans Mono"});
+  add("MS Sans Serif", {"Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans"});
 }
 
 }  // namespace
