@@ -1,0 +1,128 @@
+#include "reports/forms/easter_dlg.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+
+#include "app/settings.h"
+#include "platform/clock.h"
+#include "reports/forms/report_viewer.h"
+#include "reports/paschalion_table.h"
+
+namespace velmar {
+
+namespace {
+
+constexpr int kNewStyleFirst = 1800;
+constexpr int kNewStyleLast = 2100;
+constexpr int kOldStyleFirst = 325;
+constexpr int kOldStyleLast = 2325;
+
+}  // namespace
+
+TEasterDlg::TEasterDlg(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("EasterDlg"));
+  setWindowTitle(QStringLiteral("Сервис"));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setFixedSize(377, 176);
+
+  Label1 = new QLabel(QStringLiteral("Составить Пасхалию с"), this);
+  Label1->setGeometry(static_cast<int>(DialogOutcome::Reset), 17, 150, 20);
+  CSpinEdit1 = new QSpinBox(this);
+  CSpinEdit1->setGeometry(172, 14, 76, 24);
+  Label2 = new QLabel(QStringLiteral("по"), this);
+  Label2->setGeometry(256, 17, 24, 20);
+  CSpinEdit2 = new QSpinBox(this);
+  CSpinEdit2->setGeometry(284, 14, 76, 24);
+  // A number typed below the lower limit becomes the limit when the field is
+  // left, not the value before the typing.
+  CSpinEdit1->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+  CSpinEdit2->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+
+  GroupBox1 = new QGroupBox(this);
+  GroupBox1->setGeometry(8, 46, 361, 86);
+  Label3 = new QLabel(QStringLiteral("Обсчет производить по:"), GroupBox1);
+  Label3->setGeometry(12, 10, 330, 18);
+  RadioButton1 = new QRadioButton(QStringLiteral("Григорианскому календарю (н.ст.)"), GroupBox1);
+  RadioButton1->setGeometry(24, 32, 320, 20);
+  RadioButton2 = new QRadioButton(QStringLiteral("Юлианскому календарю (ст.ст.)"), GroupBox1);
+  RadioButton2->setGeometry(24, 56, 320, 20);
+  RadioButton1->setChecked(true);
+
+  OKBtn = new QPushButton(QStringLiteral("&Ок"), this);
+  OKBtn->setGeometry(210, 142, 75, 25);
+  OKBtn->setDefault(true);
+  CancelBtn = new QPushButton(QStringLiteral("Отмена"), this);
+  CancelBtn->setGeometry(293, 142, 75, 25);
+
+  // This year and eight years on; the last year never below the first.
+  const int year = Today().year;
+  CSpinEdit1->setRange(kNewStyleFirst, kNewStyleLast);
+  CSpinEdit1->setValue(year);
+  CSpinEdit2->setRange(CSpinEdit1->value(), kNewStyleLast);
+  CSpinEdit2->setValue(year + 8);
+
+  connect(CSpinEdit1, &QSpinBox::valueChanged, this, [this] { CSpinEdit1Change(); });
+  connect(RadioButton1, &QRadioButton::clicked, this, [this] { RadioButton1Click(); });
+  connect(RadioButton2, &QRadioButton::clicked, this, [this] { RadioButton2Click(); });
+  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+  connect(CancelBtn, &QPushButton::clicked, this, [this] { CancelBtnClick(); });
+}
+
+bool TEasterDlg::OldStyle() const { return RadioButton2->isChecked(); }
+
+void TEasterDlg::CSpinEdit1Change() {
+  // Raises a lower last year to the first year as well.
+  CSpinEdit2->setMinimum(CSpinEdit1->value());
+}
+
+void TEasterDlg::RadioButton1Click() {
+  CSpinEdit1->setRange(kNewStyleFirst, kNewStyleLast);  // clamps the first year
+  CSpinEdit2->setRange(CSpinEdit1->value(), kNewStyleLast);
+}
+
+void TEasterDlg::RadioButton2Click() {
+  CSpinEdit1->setRange(kOldStyleFirst, kOldStyleLast);
+  CSpinEdit2->setRange(CSpinEdit1->value(), kOldStyleLast);
+}
+
+void TEasterDlg::CancelBtnClick() {
+  SetOutcome(DialogOutcome::Cancelled);
+  QDialog::reject();
+}
+
+void TEasterDlg::reject() {
+  SetOutcome(DialogOutcome::Cancelled);
+  QDialog::reject();
+}
+
+void TEasterDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  CentreOnScreen(this);
+}
+
+void RunPaschalionCommand(TEasterDlg& dialog, TForm2& viewer) {
+  dialog.SetOutcome(DialogOutcome::Reset);
+  for (QWidget* widget :
+       {static_cast<QWidget*>(dialog.Label1), static_cast<QWidget*>(dialog.Label2),
+        static_cast<QWidget*>(dialog.Label3), static_cast<QWidget*>(dialog.CSpinEdit1),
+        static_cast<QWidget*>(dialog.CSpinEdit2), static_cast<QWidget*>(dialog.RadioButton1),
+        static_cast<QWidget*>(dialog.RadioButton2)})
+    SetFontFace(widget, AppSettings.sysFont);
+  dialog.exec();
+  if (dialog.Outcome() == DialogOutcome::Cancelled) return;
+
+  const bool oldStyle = dialog.OldStyle();
+  int first = CommitTypedValue(dialog.CSpinEdit1);
+  int last = CommitTypedValue(dialog.CSpinEdit2);
+  ClampPaschalionYears(first, last, oldStyle);
+  dialog.CSpinEdit1->setValue(first);
+  dialog.CSpinEdit2->setValue(last);
+  WritePaschalionReport(static_cast<u16>(first), static_cast<u16>(last), oldStyle);
+  viewer.ShowReport(false);
+}
+
+}  // namespace velmar

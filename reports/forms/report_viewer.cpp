@@ -1,0 +1,198 @@
+#include "reports/forms/report_viewer.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <string>
+
+#include "app/settings.h"
+#include "platform/messages.h"
+#include "platform/rich_edit.h"
+#include "texts/cp1251.h"
+#include "texts/rtf_writer.h"
+
+namespace velmar {
+
+QString WithDefaultRtfSuffix(const QString& path) {
+  const QFileInfo info(path);
+  if (info.fileName().isEmpty() || !info.suffix().isEmpty()) return path;
+  return path.endsWith(QLatin1Char('.')) ? path + QStringLiteral("rtf") : path + QStringLiteral(".rtf");
+}
+
+TForm2::TForm2(std::function<QString()> mainCaption, QWidget* parent)
+    : QMainWindow(parent,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                      Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      mainCaption_(std::move(mainCaption)) {
+  setObjectName(QStringLiteral("Form2"));
+  setWindowTitle(QStringLiteral("Просмотр - Днесловник"));
+  // Closing the viewer must not end the program while the main window sits
+  // in the tray.
+  setAttribute(Qt::WA_QuitOnClose, false);
+  move(349, 162);
+  resize(578, 406);
+
+  RichEdit1 = new RichEdit(this);
+  RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+  RichEdit1->SetReadOnly(true);
+  RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(RichEdit1);
+
+  StatusBar1 = statusBar();
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+
+  SaveDialog1 = new QFileDialog(this);
+  SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
+  SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
+  SaveDialog1->setFileMode(QFileDialog::AnyFile);
+  SaveDialog1->setOption(QFileDialog::DontConfirmOverwrite, true);
+
+  BuildMenus();
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::BuildMenus() {
+  // PopupMenu1, the menu of the text.
+  PopupMenu1 = new QMenu(this);
+  N1 = PopupMenu1->addAction(QStringLiteral("&Отмена"));
+  N2 = PopupMenu1->addSeparator();
+  N4 = PopupMenu1->addAction(QStringLiteral("&Выделить все"));
+  N3 = PopupMenu1->addAction(QStringLiteral("&Копировать"));
+  connect(N4, &QAction::triggered, this, [this] { N4Click(); });
+  connect(N3, &QAction::triggered, this, [this] { N3Click(); });
+  RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(RichEdit1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    PopupMenu1->popup(RichEdit1->viewport()->mapToGlobal(at));
+  });
+
+  // MainMenu1.
+  MainMenu1 = menuBar();
+  N5 = MainMenu1->addMenu(QStringLiteral("&Файл"));
+  N8 = N5->addAction(QStringLiteral("&Сохранить как..."));
+  N8->setStatusTip(QStringLiteral("Сохранить текст как ..."));
+  N9 = N5->addAction(QStringLiteral("&Печатать"));
+  N9->setStatusTip(QStringLiteral("Напечатать текст на принтере"));
+  N9->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  N10 = N5->addSeparator();
+  N7 = N5->addAction(QStringLiteral("&Закрыть"));
+  N7->setStatusTip(QStringLiteral("Закрыть это окно и вернуться к Календарю"));
+
+  N6 = MainMenu1->addMenu(QStringLiteral("&Правка"));
+  N11 = N6->addAction(QStringLiteral("Выделить &все"));
+  N11->setStatusTip(QStringLiteral("Выделить весь текст"));
+  N11->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+  N12 = N6->addAction(QStringLiteral("&Копировать"));
+  N12->setStatusTip(QStringLiteral("Копировать выделенный фрагмент в буфер обмена"));
+  N12->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  N13 = N6->addSeparator();
+  N14 = N6->addAction(QStringLiteral("&Редактировать"));
+  N14->setStatusTip(
+      QStringLiteral("Включить/отключить возможность вносить исправления в текст"));
+  N14->setCheckable(true);
+  N14->setChecked(false);
+
+  connect(N8, &QAction::triggered, this, [this] { N8Click(); });
+  connect(N9, &QAction::triggered, this, [this] { N9Click(); });
+  connect(N7, &QAction::triggered, this, [this] { N7Click(); });
+  connect(N11, &QAction::triggered, this, [this] { N4Click(); });
+  connect(N12, &QAction::triggered, this, [this] { N3Click(); });
+  // A checkable action flips its own mark before it reports the click; the
+  // handler decides from the mark as it was.
+  connect(N14, &QAction::triggered, this, [this](bool checked) {
+    N14->setChecked(!checked);
+    N14Click();
+  });
+}
+
+void TForm2::SetMainCaptionSource(std::function<QString()> mainCaption) {
+  mainCaption_ = std::move(mainCaption);
+}
+
+QString TForm2::PrintJobTitle() const {
+  if (mainCaption_) return mainCaption_();
+  return QGuiApplication::applicationDisplayName();
+}
+
+void TForm2::ShowReport(bool wordWrap) {
+  RichEdit1->Clear();
+  RichEdit1->SetWordWrap(wordWrap);
+  const QString file = QFile::decodeName(QByteArray::fromStdString(ReportFilePath()));
+  RichEdit1->LoadFromFile(file);
+  if (AppSettings.windowsNT) RichEdit1->LoadFromFile(file);
+  show();
+  raise();
+  activateWindow();
+}
+
+bool TForm2::SaveReportAs(const QString& path) {
+  const QString target = WithDefaultRtfSuffix(path);
+  if (RichEdit1->SaveToFile(target)) return true;
+  std::string text = "Cannot save file ";
+  text += Utf8ToCp1251(target.toStdString());
+  text += ".";
+  ShowMessage(text);
+  return false;
+}
+
+void TForm2::N3Click() { RichEdit1->CopyToClipboard(); }
+
+void TForm2::N4Click() {
+  RichEdit1->setFocus();
+  RichEdit1->SelectAll();
+}
+
+void TForm2::N7Click() { close(); }
+
+void TForm2::N8Click() {
+  SaveDialog1->setNameFilters(
+      {QStringLiteral("Rich Text Files (*.rtf)"), QStringLiteral("All Files (*)")});
+  SaveDialog1->setDefaultSuffix(QStringLiteral("rtf"));
+  if (SaveDialog1->exec() != QDialog::Accepted) return;
+  const QStringList chosen = SaveDialog1->selectedFiles();
+  if (chosen.isEmpty() || chosen.front().isEmpty()) return;
+  SaveReportAs(chosen.front());
+}
+
+void TForm2::N9Click() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  QPrintDialog dialog(printer_.get(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  RichEdit1->Print(printer_.get(), PrintJobTitle());
+}
+
+void TForm2::N14Click() {
+  if (N14->isChecked()) {
+    N14->setChecked(false);
+    RichEdit1->SetReadOnly(true);
+  } else {
+    N14->setChecked(true);
+    RichEdit1->SetReadOnly(false);
+  }
+}
+
+void TForm2::FormResize() { RichEdit1->viewport()->update(); }
+
+void TForm2::FormClose() { RichEdit1->SetWordWrap(true); }
+
+void TForm2::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+}
+
+void TForm2::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+}  // namespace velmar
