@@ -1,5 +1,6 @@
 // The Qt stand-ins for platform services: month grid, spin edit, shell,
 // autostart and the application object.
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -8,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 #include "app/shell_messages.h"
 #include "platform/application.h"
@@ -184,6 +186,32 @@ TEST_F(ApplicationTest, TitleIsTheMainWindowsTitleAndTerminateEndsTheLoop) {
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Днесловник - Среда, 1 Марта"));
   app->Terminate();
   EXPECT_TRUE(testing::ProgramEnds());
+}
+
+// Throws from its event handler, as a faulty handler would.
+class ThrowingObject : public QObject {
+ public:
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::User) throw std::runtime_error("Нет такого файла");
+    return QObject::event(e);
+  }
+};
+
+TEST(Application, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn) {
+  ThrowingObject faulty;
+  QString shown;
+  // The box is modal: read and close it from the event loop it runs.
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&shown] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown = box->text();
+      box->close();
+    }
+  });
+  closer.start(20);
+  QEvent event(QEvent::User);
+  EXPECT_FALSE(QCoreApplication::sendEvent(&faulty, &event));
+  EXPECT_EQ(shown, QStringLiteral("Нет такого файла"));
 }
 
 }  // namespace
