@@ -128,8 +128,11 @@ void TForm2::ShowReport(bool wordWrap) {
   RichEdit1->Clear();
   RichEdit1->SetWordWrap(wordWrap);
   const QString file = QFile::decodeName(QByteArray::fromStdString(ReportFilePath()));
+  // A long report (the whole span 1800..2100 is some 34 MB) takes seconds.
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   RichEdit1->LoadFromFile(file);
   if (AppSettings.windowsNT) RichEdit1->LoadFromFile(file);
+  QGuiApplication::restoreOverrideCursor();
   show();
   raise();
   activateWindow();

@@ -3,7 +3,6 @@
 #include <QColor>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
@@ -253,11 +252,8 @@ void RunPeriodCalendarCommand(TVelmarDlg& dialog, TForm2& viewer) {
     ShowMessage("ОШИБКА: Неверно задан период!"_cp);
     return;
   }
-  // The whole span 1800..2100 takes a while: show that the program is busy.
-  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   WritePeriodCalendar(period.start.day, period.start.month, period.start.year, period.end.day,
                       period.end.month, period.end.year);
-  QGuiApplication::restoreOverrideCursor();
   viewer.ShowReport(true);
 }
 
