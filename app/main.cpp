@@ -1,7 +1,6 @@
 // Velmar32, the desktop program: the application object, Qt's Russian
 // texts, the tray package, the message boxes, then the six forms in their
 // order; the event loop runs until the main window ends it.
-#include <QDialog>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -14,21 +13,13 @@
 #include "app/main_window.h"
 #include "platform/application.h"
 #include "platform/message_box.h"
+#include "reports/forms/easter_dlg.h"
+#include "reports/forms/report_viewer.h"
+#include "reports/forms/search_dlg.h"
+#include "reports/forms/velmar_dlg.h"
 #include "trayicon/package.h"
 
 namespace {
-
-// The report viewer and the three report dialogs are still to come; until
-// then the program creates plain windows in their place.
-class PlaceholderViewer : public QWidget {
- public:
-  PlaceholderViewer() { setWindowTitle(QStringLiteral("Просмотр - Днесловник")); }
-};
-
-class PlaceholderDialog : public QDialog {
- public:
-  PlaceholderDialog() { setWindowTitle(QStringLiteral("Сервис")); }
-};
 
 // The font faces that Velmar32.ini names after the Windows fonts find their
 // nearest free equivalents; a face that isn't there at all falls back to the
@@ -63,12 +54,16 @@ int main(int argc, char** argv) {
   int result = 1;
   try {
     auto form1 = std::make_unique<velmar::TForm1>();
-    auto form2 = std::make_unique<PlaceholderViewer>();
+    auto form2 = std::make_unique<velmar::TForm2>(&velmar::TForm1::Caption);
     auto aboutBox = std::make_unique<velmar::TAboutBox>();
-    auto velmarDlg = std::make_unique<PlaceholderDialog>();
-    auto easterDlg = std::make_unique<PlaceholderDialog>();
-    auto searchDlg = std::make_unique<PlaceholderDialog>();
+    auto velmarDlg = std::make_unique<velmar::TVelmarDlg>();
+    auto easterDlg = std::make_unique<velmar::TEasterDlg>();
+    auto searchDlg = std::make_unique<velmar::TSearchDlg>();
+    form1->Form2 = form2.get();
     form1->AboutBox = aboutBox.get();
+    form1->VelmarDlg = velmarDlg.get();
+    form1->EasterDlg = easterDlg.get();
+    form1->SearchDlg = searchDlg.get();
     form1->show();
     result = QCoreApplication::exec();
     // The forms go in the reverse order of their creation, the main window last.

@@ -35,6 +35,12 @@
 #include "platform/program_directory.h"
 #include "platform/rich_edit.h"
 #include "platform/shell.h"
+#include "reports/forms/easter_dlg.h"
+#include "reports/forms/report_viewer.h"
+#include "reports/forms/saints_page.h"
+#include "reports/forms/search_dlg.h"
+#include "reports/forms/velmar_dlg.h"
+#include "reports/paschalion_table.h"
 #include "texts/cp1251.h"
 #include "texts/day_entries.h"
 #include "texts/rtf_writer.h"
@@ -118,7 +124,12 @@ void TForm1::ConnectHandlers() {
   connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
   connect(RunFile1, &QToolButton::clicked, this, &TForm1::RunFile1Click);
   connect(RunFile2, &QToolButton::clicked, this, &TForm1::RunFile2Click);
+  connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
+  connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+  connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
   connect(Edit1, &QLineEdit::returnPressed, BitBtn1, &QPushButton::click);
+  connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TForm1::ListBox1DblClick);
+  connect(CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
 
   connect(N1, &QAction::triggered, this, &TForm1::N1Click);
   connect(N10, &QAction::triggered, this, [this] { ShowPage(Page::Today); });
@@ -386,11 +397,61 @@ void TForm1::N31Click() {
   Edit1->selectAll();
 }
 
-void TForm1::N38Click() { ShowMessage("Отчёт пока недоступен."_cp); }
+void TForm1::N38Click() {
+  if (VelmarDlg != nullptr && Form2 != nullptr) RunPeriodCalendarCommand(*VelmarDlg, *Form2);
+}
 
-void TForm1::N39Click() { ShowMessage("Отчёт пока недоступен."_cp); }
+void TForm1::N39Click() {
+  if (EasterDlg != nullptr && Form2 != nullptr) RunPaschalionCommand(*EasterDlg, *Form2);
+}
 
-void TForm1::N40Click() { ShowMessage("Отчёт пока недоступен."_cp); }
+void TForm1::N40Click() {
+  if (SearchDlg != nullptr && Form2 != nullptr) RunSearchCommand(*SearchDlg, *Form2, CCalendar1->Year());
+}
+
+void TForm1::SpeedButton4Click() { FillPaschalionGrid(); }
+
+void TForm1::SpeedButton1Click() {
+  CSpinEdit2->SetValue(Today().year);
+  FillPaschalionGrid();
+}
+
+void TForm1::FillPaschalionGrid() {
+  const int first = ClampGridYear(CSpinEdit2->Value());
+  CSpinEdit2->SetValue(first);
+  const bool oldStyle = !RadioButton1->isChecked();
+  for (int column = 1; column <= 4; ++column) {
+    const auto cells = PaschalionGridColumn(static_cast<u16>(first + column - 1), oldStyle);
+    for (int row = 0; row < static_cast<int>(cells.size()); ++row)
+      StringGrid1->item(row, column)->setText(FromCp1251(cells[static_cast<std::size_t>(row)]));
+  }
+}
+
+void TForm1::BitBtn1Click() { SaintsSearch(Edit1, ListBox1, ComboBox3, Label5, CCalendar1->Year()); }
+
+void TForm1::ListBox1DblClick() {
+  const auto choice = SaintsListChoice(ListBox1, ComboBox3);
+  if (!choice) return;
+  const auto [day, month] = *choice;
+  SearchHighlight = true;
+  if (CCalendar1->Day() == day && CCalendar1->Month() == month) {
+    ShowDayOfGrid();
+  } else {
+    // One move, so that the one rendering it causes carries the mark.
+    CCalendar1->SetDate(CCalendar1->Year(), month, day);
+    ComboBox1->setCurrentIndex(month - 1);
+  }
+  SearchHighlight = false;
+  PageControl1->setCurrentWidget(TabSheet3);
+}
+
+void TForm1::CheckBox1Click() {
+  const bool list = CheckBox1->isChecked();
+  BitBtn1->setVisible(!list);
+  Edit1->setVisible(!list);
+  ComboBox2->setVisible(list);
+  for (QRadioButton* kind : {RadioButton3, RadioButton4, RadioButton5}) kind->setEnabled(list);
+}
 
 void TForm1::NStartupClick() {
   // The mark follows the click, whether or not the entry could be written.
@@ -402,6 +463,8 @@ void TForm1::NStartupClick() {
   }
   NStartup->setChecked(autostartMark_);
 }
+
+QString TForm1::Caption() { return QStringLiteral("Днесловник"); }
 
 void TForm1::ShowPage(Page page) { PageControl1->setCurrentIndex(static_cast<int>(page)); }
 

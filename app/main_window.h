@@ -59,6 +59,10 @@ class TForm1 : public QWidget, public DayViewHost, public SettingsWindow {
   explicit TForm1(lumora::TrayShell* trayShell = nullptr, QWidget* parent = nullptr);
   ~TForm1() override;
 
+  // The form's own caption, "Днесловник" (the title of printed reports; the
+  // window's title shows the application title).
+  static QString Caption();
+
   // The other forms, created after this one and set by the program.
   TForm2* Form2 = nullptr;
   TAboutBox* AboutBox = nullptr;
@@ -146,6 +150,12 @@ class TForm1 : public QWidget, public DayViewHost, public SettingsWindow {
   void N39Click();
   void N40Click();
   void NStartupClick();
+  void SpeedButton4Click();  // compute the Paschalion grid
+  void SpeedButton1Click();  // this year's Paschalion
+  void FillPaschalionGrid();
+  void BitBtn1Click();       // the Saints page's search
+  void ListBox1DblClick();   // the chosen day on the Calendar page, text marked
+  void CheckBox1Click();     // name list instead of the text field
   void ShowPage(Page page);             // N10.., the pages of PopupMenu1
   void RestoreAndShowPage(Page page);   // N2.., the pages of PopupMenu2
 

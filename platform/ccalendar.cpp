@@ -32,13 +32,15 @@ CCalendar::CCalendar(QWidget* parent) : QCalendarWidget(parent) {
   connect(this, &QCalendarWidget::activated, this, &CCalendar::DoubleClicked);
 }
 
-bool CCalendar::SetYear(int year) { return SetDate(QDate(year, Month(), Day())); }
+bool CCalendar::SetYear(int year) { return Move(QDate(year, Month(), Day())); }
 
-bool CCalendar::SetMonth(int month) { return SetDate(QDate(Year(), month, Day())); }
+bool CCalendar::SetMonth(int month) { return Move(QDate(Year(), month, Day())); }
 
-bool CCalendar::SetDay(int day) { return SetDate(QDate(Year(), Month(), day)); }
+bool CCalendar::SetDay(int day) { return Move(QDate(Year(), Month(), day)); }
 
-bool CCalendar::SetDate(QDate date) {
+bool CCalendar::SetDate(int year, int month, int day) { return Move(QDate(year, month, day)); }
+
+bool CCalendar::Move(QDate date) {
   if (!date.isValid() || date < kFirst || date > kLast) return false;
   if (date == date_) return true;
   Show(date);

@@ -31,6 +31,8 @@ class CCalendar : public QCalendarWidget {
   bool SetYear(int year);
   bool SetMonth(int month);
   bool SetDay(int day);
+  // The whole date at once (one change event).
+  bool SetDate(int year, int month, int day);
 
   // Today's date (velmar::Today()), without raising Changed.
   void SwitchToCurrentDate();
@@ -46,7 +48,7 @@ class CCalendar : public QCalendarWidget {
   void paintCell(QPainter* painter, const QRect& rect, QDate date) const override;
 
  private:
-  bool SetDate(QDate date);
+  bool Move(QDate date);
   void Show(QDate date);  // without Changed
   void SelectionChanged();
 

@@ -5,6 +5,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QPushButton>
 #include <QListWidget>
 #include <QMenu>
 #include <QTabWidget>
@@ -366,8 +369,9 @@ TEST_F(MainWindowTest, WindowShortcutsWinOverTheTextField) {
   EXPECT_EQ(form.PageControl1->currentIndex(), 2);
   form.PageControl1->setCurrentIndex(4);
   form.Edit1->setFocus();
+  QSignalSpy periodCalendar(form.N38, &QAction::triggered);
   QTest::keyClick(form.Edit1, Qt::Key_K, Qt::ControlModifier);  // a text field's own key too
-  EXPECT_EQ(space.Messages(), (std::vector<std::string>{"Отчёт пока недоступен."}));
+  EXPECT_EQ(periodCalendar.count(), 1);
   EXPECT_EQ(form.Edit1->text().toStdString(), "Авраама");
 }
 
@@ -383,6 +387,55 @@ TEST_F(MainWindowTest, CutAndCopyFollowTheTextFieldsSelectionOnAMousePress) {
   QTest::mousePress(form.Edit1, Qt::RightButton);
   EXPECT_TRUE(form.N26->isEnabled());
   EXPECT_TRUE(form.N27->isEnabled());
+}
+
+TEST_F(MainWindowTest, PaschalionPageFillsFourYearsOnRequest) {
+  Workspace space({7, 1, 2001});
+  TForm1 form(&tray);
+  EXPECT_TRUE(form.StringGrid1->item(5, 1)->text().isEmpty());  // empty until asked
+  form.CSpinEdit2->SetValue(1700);
+  form.SpeedButton4Click();
+  EXPECT_EQ(form.CSpinEdit2->Value(), 1800);
+  EXPECT_EQ(form.StringGrid1->item(0, 1)->text().toStdString(), "1800 г.");
+  EXPECT_EQ(form.StringGrid1->item(0, 4)->text().toStdString(), "1803 г.");
+
+  form.CSpinEdit2->SetValue(2000);
+  form.RadioButton2->setChecked(true);  // old style
+  form.SpeedButton4Click();
+  EXPECT_EQ(form.StringGrid1->item(1, 1)->text().toStdString(), "7 Фв");
+  EXPECT_EQ(form.StringGrid1->item(5, 1)->text().toStdString(), "17 Ап");
+  EXPECT_EQ(form.StringGrid1->item(10, 1)->text().toStdString(), "16 дн.");
+
+  form.RadioButton1->setChecked(true);
+  form.SpeedButton1Click();  // this year
+  EXPECT_EQ(form.CSpinEdit2->Value(), 2001);
+  EXPECT_EQ(form.StringGrid1->item(0, 1)->text().toStdString(), "2001 г.");
+}
+
+TEST_F(MainWindowTest, SaintsPageShowsTheChosenDayWithTheTextMarked) {
+  Workspace space({7, 1, 2001});
+  TForm1 form(&tray);
+  form.Edit1->setText(QStringLiteral("Климента"));
+  form.BitBtn1->click();
+  ASSERT_EQ(form.ListBox1->count(), 2);
+  EXPECT_EQ(form.ListBox1->item(1)->text().toStdString(), "8 Декабря (25 Ноября ст.ст.)");
+  EXPECT_EQ(form.Label5->text().toStdString(), "Всего:  2 совпадений");
+
+  form.ListBox1->setCurrentRow(1);
+  form.ListBox1DblClick();
+  const GridDate grid = Grid(form);
+  EXPECT_EQ(grid.day, 8);
+  EXPECT_EQ(grid.month, 12);
+  EXPECT_EQ(grid.year, 2001);
+  EXPECT_EQ(form.ComboBox1->currentIndex(), 11);
+  EXPECT_EQ(form.PageControl1->currentIndex(), 2);
+  EXPECT_FALSE(SearchHighlight);
+  EXPECT_NE(ReportText(space).find("\\cf1 \\b Климента\\b0"), std::string::npos);
+
+  // A day picked by hand afterwards is shown plainly.
+  form.CCalendar1->SetDay(9);
+  form.CCalendar1->SetDay(8);
+  EXPECT_EQ(ReportText(space).find("\\cf1 \\b Климента"), std::string::npos);
 }
 
 }  // namespace
