@@ -481,11 +481,22 @@ void RichEdit::LoadFromBytes(const QByteArray& rtf) {
   const RtfDocument model =
       ReadRtf(std::string_view(rtf.constData(), static_cast<std::size_t>(rtf.size())));
   defaultTabTwips_ = model.defaultTab;
-  setTabStopDistance(TwipsToPixels(defaultTabTwips_, logicalDpiX()));
-  QTextDocument* doc = document();
+
+  // The document is built apart and then handed to the view: Qt lays a new
+  // document out lazily, as far as it is shown, where changing the shown one
+  // would lay out all of it at once (a year's calendar takes several times
+  // longer so).
+  QTextDocument* previous = document();
+  auto* doc = new QTextDocument(this);
+  doc->setDefaultFont(previous->defaultFont());
+  doc->setDocumentMargin(previous->documentMargin());
   doc->setUndoRedoEnabled(false);
   DocumentBuilder(*doc, model, logicalDpiX(), WordWrap()).Build();
   doc->setUndoRedoEnabled(true);
+  const bool previousIsOurs = previous->parent() == this;
+  setDocument(doc);
+  if (previousIsOurs) delete previous;  // Qt deletes only the one it made itself
+  setTabStopDistance(TwipsToPixels(defaultTabTwips_, logicalDpiX()));
   doc->setModified(false);
   moveCursor(QTextCursor::Start);
   loaded_ = rtf;

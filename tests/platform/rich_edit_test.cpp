@@ -122,6 +122,11 @@ TEST_F(RichEditTest, DayDocumentShowsItsFontsColoursAndBold) {
 
   EXPECT_EQ(FormatOf(edit, QStringLiteral("Прп. Феодоры")).foreground().color(), QColor(128, 128, 128));
   EXPECT_FALSE(edit.IsModifiedSinceLoad());
+
+  // Every load replaces the document; the old ones don't pile up.
+  for (int i = 0; i < 3; ++i) edit.LoadFromBytes(paschalion_);
+  EXPECT_LE(edit.findChildren<QTextDocument*>().size(), 2);
+  EXPECT_EQ(edit.document()->blockCount(), 11 + 3 * 10);  // 11 paragraphs, 30 cells
 }
 
 TEST_F(RichEditTest, UnreadableFileLeavesTheControlEmpty) {
@@ -223,6 +228,9 @@ TEST_F(RichEditTest, ReadOnlyStillSelectsByKeyboard) {
   EXPECT_TRUE(edit.isReadOnly());
   EXPECT_TRUE(edit.textInteractionFlags() & Qt::TextSelectableByKeyboard);
   EXPECT_FALSE(edit.textInteractionFlags() & Qt::TextEditable);
+  edit.LoadFromBytes(sunday_);  // a load keeps the switch
+  EXPECT_TRUE(edit.isReadOnly());
+  EXPECT_TRUE(edit.textInteractionFlags() & Qt::TextSelectableByKeyboard);
   edit.SetReadOnly(false);
   EXPECT_FALSE(edit.isReadOnly());
   EXPECT_TRUE(edit.textInteractionFlags() & Qt::TextEditable);
