@@ -264,11 +264,15 @@ class RtfGenerator {
       }
       const QTextBlock block = it.currentBlock();
       if (!block.isValid()) continue;
-      // The empty block Qt keeps after a table that ends the document is
-      // not a paragraph of its own.
+      // The empty blocks Qt keeps before a table that starts the document
+      // and after one that ends it are not paragraphs of their own.
       auto next = it;
       ++next;
-      if (afterTable && next.atEnd() && block.length() <= 1 && &frame == frame.document()->rootFrame())
+      const bool root = &frame == frame.document()->rootFrame();
+      const bool empty = block.length() <= 1;
+      if (root && empty && afterTable && next.atEnd()) continue;
+      if (root && empty && it == frame.begin() && !next.atEnd() &&
+          qobject_cast<QTextTable*>(next.currentFrame()) != nullptr)
         continue;
       afterTable = false;
       WriteBlock(block, false, "\\par");

@@ -189,6 +189,22 @@ TEST_F(RichEditTest, EditedDocumentSavesAsRtfThatReadsBack) {
   }
 }
 
+TEST_F(RichEditTest, TablesAtTheEdgesOfTheDocumentRoundTrip) {
+  // Qt keeps an empty block before a table that starts the document and
+  // after one that ends it; neither becomes a paragraph in the saved RTF.
+  const std::string fonts = "{\\rtf1{\\fonttbl{\\f0 Arial;}}";
+  for (const char* body : {"\\trowd\\cellx900\\cellx1800\\intbl a\\cell b\\cell\\row\\pard after\\par}",
+                          " before\\par\\trowd\\cellx900\\intbl a\\cell\\row}",
+                          "\\trowd\\cellx900\\intbl a\\cell\\row\\pard\\par"
+                          "\\trowd\\cellx900\\intbl b\\cell\\row}"}) {
+    const QByteArray rtf = Bytes(fonts + body);
+    SCOPED_TRACE(body);
+    RichEdit edit;
+    edit.LoadFromBytes(rtf);
+    EXPECT_EQ(Describe(ReadBytes(edit.ToRtf())), Describe(ReadBytes(rtf)));
+  }
+}
+
 TEST_F(RichEditTest, GeneratedRtfKeepsCharactersOutsideTheCodePage) {
   RichEdit edit;
   edit.setPlainText(QStringLiteral("a\tb€—Ѣ ε \U0001F600"));
