@@ -63,8 +63,8 @@ Qt::Alignment ToQt(RtfAlignment a) {
   return Qt::AlignLeft;
 }
 
-// ---------------------------------------------------------------------------
-// Model -> QTextDocument
+// Builds a QTextDocument from the reader's model with one cursor, caching
+// one QTextCharFormat for each distinct character format.
 
 class DocumentBuilder {
  public:
@@ -205,8 +205,8 @@ class DocumentBuilder {
   std::vector<std::pair<RtfCharFormat, QTextCharFormat>> cache_;
 };
 
-// ---------------------------------------------------------------------------
-// QTextDocument -> RTF
+// Writes a QTextDocument as RTF: the body first, collecting the faces and
+// colours it uses, then the font and colour tables in front of it.
 
 class RtfGenerator {
  public:

@@ -14,8 +14,7 @@
 namespace velmar {
 namespace {
 
-// ---------------------------------------------------------------------------
-// Problems
+// The problem list, bounded by kRtfMaxProblems.
 
 class ProblemLog {
  public:
@@ -33,8 +32,6 @@ class ProblemLog {
   std::size_t count_ = 0;
 };
 
-// ---------------------------------------------------------------------------
-// Code pages of single-byte text
 
 enum class CodePage { Cp1251, Cp1252, Latin1 };
 
@@ -62,8 +59,9 @@ CodePage FromWindowsCodePage(int number) {
   return number == 1252 ? CodePage::Cp1252 : CodePage::Cp1251;
 }
 
-// ---------------------------------------------------------------------------
-// Tokenizer
+// The tokenizer splits the bytes into group braces, control words (with
+// their parameter and delimiter), control symbols, \'hh escapes, runs of
+// plain text, \bin data and stray control bytes. It never looks back.
 
 enum class TokenKind { End, GroupStart, GroupEnd, Word, Symbol, HexByte, Text, Binary, ControlByte };
 
@@ -213,7 +211,6 @@ class Tokenizer {
   ProblemLog& log_;
 };
 
-// ---------------------------------------------------------------------------
 // Control words the reader acts on
 
 enum class Word {
@@ -330,8 +327,8 @@ const std::unordered_map<std::string_view, WordEntry>& WordTable() {
   return table;
 }
 
-// ---------------------------------------------------------------------------
-// Reader
+// The reader keeps a stack of group states; each token changes the top state
+// or sends text to the destination of the current group.
 
 enum class Destination { Text, FontTable, ColourTable, Skip, Upr };
 
@@ -365,7 +362,7 @@ class Reader {
   void HandleToken(const Token& t);
   void HandleWord(const Token& t);
   void HandleSymbol(const Token& t);
-  void HandleText(std::string_view bytes, std::size_t position);
+  void HandleText(std::string_view bytes);
   void PushGroup(std::size_t position);
   void PopGroup();
 
@@ -523,7 +520,7 @@ void Reader::HandleToken(const Token& t) {
     if (t.kind == TokenKind::Text && static_cast<int>(t.text.size()) > skipBytes_) {
       const auto skipped = static_cast<std::size_t>(skipBytes_);
       skipBytes_ = 0;
-      HandleText(t.text.substr(skipped), t.position + skipped);
+      HandleText(t.text.substr(skipped));
     } else {
       skipBytes_ -= t.kind == TokenKind::Text ? static_cast<int>(t.text.size()) : 1;
     }
@@ -556,11 +553,11 @@ void Reader::HandleToken(const Token& t) {
     case TokenKind::HexByte:
       if (State().destination == Destination::Text || State().destination == Destination::FontTable) {
         const char byte = static_cast<char>(t.byte);
-        HandleText(std::string_view(&byte, 1), t.position);
+        HandleText(std::string_view(&byte, 1));
       }
       return;
     case TokenKind::Text:
-      HandleText(t.text, t.position);
+      HandleText(t.text);
       return;
     default:
       return;  // binary data is never text
@@ -735,7 +732,7 @@ void Reader::HandleWord(const Token& t) {
   }
 }
 
-void Reader::HandleText(std::string_view bytes, std::size_t position) {
+void Reader::HandleText(std::string_view bytes) {
   const Destination d = State().destination;
   if (d == Destination::Text) {
     FlushSurrogate();
@@ -774,7 +771,6 @@ void Reader::HandleText(std::string_view bytes, std::size_t position) {
       if (ch == ';') FinishColour();
     }
   }
-  (void)position;
 }
 
 CodePage Reader::CurrentCodePage() const {

@@ -9,7 +9,8 @@
 // \fcharset204) and the usual output of other writers: \'hh and \uN escapes,
 // font and colour tables, tables of \trowd/\cellx/\intbl/\cell/\row rows;
 // it skips ignorable destinations (\*, \info, \stylesheet, \pict, headers
-// and footers, ...) and control words it does not know.
+// and footers, ...) and control words it does not know. \page and \sect end
+// a paragraph; the cells of nested tables are flattened into their cell's text.
 //
 // The reader never fails: whatever the bytes (unbalanced braces, a
 // truncated file, binary data, very deep nesting), it returns what it could

@@ -76,8 +76,6 @@ int ScalarWidth(char32_t c) {
 // A control character that must not reach a terminal (ESC, CSI, ...).
 bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 
-// ---------------------------------------------------------------------------
-// Lines of formatted text
 
 struct Segment {
   std::string text;  // UTF-8, no control characters

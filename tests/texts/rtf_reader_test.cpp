@@ -93,7 +93,6 @@ RtfDocument ReadClean(std::string_view bytes) {
 const std::string kTimes = "Times New Roman Cyr";
 const std::string kCourier = "Courier New Cyr";
 
-// ---------------------------------------------------------------------------
 // The documents our writers produce
 
 TEST(RtfReaderOurDocuments, PrologueTitleAndCredits) {
@@ -250,7 +249,6 @@ TEST(RtfReaderOurDocuments, SearchReportMarksTheWord) {
   EXPECT_EQ(Text(Para(d, 11)), "  Всего: 1 совпадение");
 }
 
-// ---------------------------------------------------------------------------
 // Hand-written samples
 
 TEST(RtfReaderSamples, GroupsScopeCharacterFormatting) {
@@ -408,7 +406,6 @@ TEST(RtfReaderSamples, TablesOfOtherWriters) {
   EXPECT_EQ(PlainText(d), "before\na b\tc\n\nafter\nx\n");
 }
 
-// ---------------------------------------------------------------------------
 // Robustness
 
 TEST(RtfReaderRobustness, DataThatIsNotRtfReadsAsPlainText) {
