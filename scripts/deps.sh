@@ -4,10 +4,10 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libgl-dev
-  xvfb xauth trayer openbox x11-utils xdotool imagemagick fonts-dejavu-core
+  xvfb xauth trayer openbox x11-utils xdotool imagemagick fonts-dejavu-core fonts-liberation
 )
 
 missing=()
