@@ -1,6 +1,6 @@
 #include "texts/database_cache.h"
 
-#include <map>
+#include <array>
 #include <memory>
 
 #include "texts/database.h"
@@ -10,7 +10,8 @@ namespace velmar {
 namespace {
 
 int g_depth = 0;
-std::map<std::string, std::unique_ptr<ParsedDatabaseFile>> g_files;
+// Month files 1..12, then Easter.db (13) and Epiphany.db (14).
+std::array<std::unique_ptr<ParsedDatabaseFile>, 15> g_files;
 
 ParsedDatabaseFile Parse(DatabaseKind kind, const std::string& name) {
   ParsedDatabaseFile parsed;
@@ -52,7 +53,9 @@ ParsedDatabaseFile Parse(DatabaseKind kind, const std::string& name) {
     }
     if (!inSection) continue;
     parsed.byKey[key].push_back(static_cast<std::uint32_t>(parsed.lines.size()));
-    parsed.lines.push_back(line);
+    TrimLineEnd(line);
+    const std::size_t equals = line.find('=');
+    parsed.lines.push_back({line, equals});
   }
   return parsed;
 }
@@ -80,12 +83,30 @@ DatabaseSnapshot::DatabaseSnapshot() : outer_(g_depth == 0) { ++g_depth; }
 
 DatabaseSnapshot::~DatabaseSnapshot() {
   --g_depth;
-  if (outer_) g_files.clear();
+  if (outer_)
+    for (auto& file : g_files) file.reset();
 }
 
-const ParsedDatabaseFile* ParsedDatabase(DatabaseKind kind, const std::string& name) {
+const ParsedDatabaseFile* ParsedDatabase(DatabaseKind kind, int month) {
   if (g_depth == 0) return nullptr;
-  auto& slot = g_files[name];
+  std::size_t index = 0;
+  std::string name;
+  switch (kind) {
+    case DatabaseKind::Month:
+      if (month < 1 || month > 12) return nullptr;
+      index = static_cast<std::size_t>(month);
+      name = MonthFileNames[index];
+      break;
+    case DatabaseKind::Easter:
+      index = 13;
+      name = "Easter.db";
+      break;
+    case DatabaseKind::Epiphany:
+      index = 14;
+      name = "Epiphany.db";
+      break;
+  }
+  auto& slot = g_files[index];
   if (!slot) slot = std::make_unique<ParsedDatabaseFile>(Parse(kind, name));
   return slot.get();
 }

@@ -19,8 +19,12 @@ namespace velmar {
 
 // Entry lines of one database file grouped by section key.
 struct ParsedDatabaseFile {
+  struct Line {
+    std::string text;    // trimmed as the readers trim it
+    std::size_t equals;  // position of the first "=", or npos
+  };
   bool opened = false;
-  std::vector<std::string> lines;                                // entry lines in file order
+  std::vector<Line> lines;                                       // entry lines in file order
   std::unordered_map<std::int64_t, std::vector<std::uint32_t>> byKey;  // key -> line indices
 
   // Indices of the lines under a key, in file order (empty when none).
@@ -47,8 +51,8 @@ class DatabaseSnapshot {
   bool outer_;
 };
 
-// The parsed file inside a snapshot scope, nullptr outside one. name is the
-// file name within dbase/ ("Easter.db", "March.db").
-const ParsedDatabaseFile* ParsedDatabase(DatabaseKind kind, const std::string& name);
+// The parsed file inside a snapshot scope, nullptr outside one: Easter.db,
+// Epiphany.db, or the month file of month 1..12.
+const ParsedDatabaseFile* ParsedDatabase(DatabaseKind kind, int month);
 
 }  // namespace velmar

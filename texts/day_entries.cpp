@@ -55,27 +55,30 @@ void WriteEntry(std::string_view line, std::size_t equals, bool monthFile) {
   if (signs) ReportWrite("\\par");
 }
 
-// Writes a used entry line of Easter.db or Epiphany.db (any entry code).
-void UseMoveableLine(std::string& line, std::string_view errorMessage) {
-  TrimLineEnd(line);
-  const std::size_t equals = line.find('=');
-  if (equals == std::string::npos) {
+// Writes a used entry line of Easter.db or Epiphany.db (any entry code),
+// already trimmed; equals is the position of its first "=" or npos.
+void UseMoveableEntry(std::string_view line, std::size_t equals, std::string_view errorMessage) {
+  if (equals == std::string_view::npos) {
     ShowMessage(errorMessage);
     return;
   }
   WriteEntry(line, equals, false);
 }
 
-// Writes a used entry line of a month file.
-void UseMonthLine(std::string& line, const std::string& fileName) {
-  TrimLineEnd(line);
-  const std::size_t equals = line.find('=');
-  if (equals == std::string::npos) {
-    ShowMessage("Error in input file " + fileName + ".");
+// Writes a used, trimmed entry line of a month file.
+void UseMonthEntry(std::string_view line, std::size_t equals, std::string_view fileName) {
+  if (equals == std::string_view::npos) {
+    ShowMessage("Error in input file " + std::string(fileName) + ".");
     return;
   }
   const char code = line[0];
   if ((code >= '0' && code <= '6') || InMenologion(code)) WriteEntry(line, equals, true);
+}
+
+// Trims a line read from a file and finds its "=".
+std::size_t TrimAndFindEquals(std::string& line) {
+  TrimLineEnd(line);
+  return line.find('=');
 }
 
 // Uses, in file order, the snapshot's lines under one or two keys.
@@ -86,11 +89,10 @@ void UseSnapshotLines(const ParsedDatabaseFile& file, std::int64_t first, std::i
   static const std::vector<std::uint32_t> kNone;
   const auto& b = both ? file.Lines(second) : kNone;
   std::size_t i = 0, j = 0;
-  std::string line;
   while (i < a.size() || j < b.size()) {
     const bool takeA = j >= b.size() || (i < a.size() && a[i] < b[j]);
-    line = file.lines[takeA ? a[i++] : b[j++]];
-    use(line);
+    const ParsedDatabaseFile::Line& line = file.lines[takeA ? a[i++] : b[j++]];
+    use(std::string_view(line.text), line.equals);
   }
 }
 
@@ -99,13 +101,15 @@ void UseSnapshotLines(const ParsedDatabaseFile& file, std::int64_t first, std::i
 void WriteEasterEntries(std::uint16_t day, std::uint16_t month, std::uint16_t year) {
   const int before = DaysBeforePascha(day, month, year);
   const int since = DaysSincePascha(day, month, year);
-  if (const ParsedDatabaseFile* parsed = ParsedDatabase(DatabaseKind::Easter, "Easter.db")) {
+  if (const ParsedDatabaseFile* parsed = ParsedDatabase(DatabaseKind::Easter, 0)) {
     if (!parsed->opened) {
       ShowMessage("Cannot open input Easter.db file.");
       return;
     }
     UseSnapshotLines(*parsed, EasterIndexKey('-', before), EasterIndexKey('+', since), true,
-                     [](std::string& line) { UseMoveableLine(line, "Error in input file Easter.db."); });
+                     [](std::string_view line, std::size_t equals) {
+                       UseMoveableEntry(line, equals, "Error in input file Easter.db.");
+                     });
     return;
   }
   TextFileReader file;
@@ -133,18 +137,21 @@ void WriteEasterEntries(std::uint16_t day, std::uint16_t month, std::uint16_t ye
         break;
     }
     if (!inSection || count != key) continue;
-    UseMoveableLine(line, "Error in input file Easter.db.");
+    const std::size_t equals = TrimAndFindEquals(line);
+    UseMoveableEntry(line, equals, "Error in input file Easter.db.");
   }
 }
 
 void WriteEpiphanyEntries(int weekday, std::uint16_t oldDay, std::uint16_t oldMonth) {
-  if (const ParsedDatabaseFile* parsed = ParsedDatabase(DatabaseKind::Epiphany, "Epiphany.db")) {
+  if (const ParsedDatabaseFile* parsed = ParsedDatabase(DatabaseKind::Epiphany, 0)) {
     if (!parsed->opened) {
       ShowMessage("Cannot open input Epiphany.db file.");
       return;
     }
     UseSnapshotLines(*parsed, EpiphanyIndexKey(weekday, oldDay, oldMonth), 0, false,
-                     [](std::string& line) { UseMoveableLine(line, "Error in input file Epiphany.db."); });
+                     [](std::string_view line, std::size_t equals) {
+                       UseMoveableEntry(line, equals, "Error in input file Epiphany.db.");
+                     });
     return;
   }
   TextFileReader file;
@@ -168,20 +175,23 @@ void WriteEpiphanyEntries(int weekday, std::uint16_t oldDay, std::uint16_t oldMo
         break;
     }
     if (!matching) continue;
-    UseMoveableLine(line, "Error in input file Epiphany.db.");
+    const std::size_t equals = TrimAndFindEquals(line);
+    UseMoveableEntry(line, equals, "Error in input file Epiphany.db.");
   }
 }
 
 void WriteMonthEntries(std::uint16_t oldDay, std::uint16_t oldMonth) {
   if (oldMonth < 1 || oldMonth > 12) return;
   const std::string name(MonthFileNames[oldMonth]);
-  if (const ParsedDatabaseFile* parsed = ParsedDatabase(DatabaseKind::Month, name)) {
+  if (const ParsedDatabaseFile* parsed = ParsedDatabase(DatabaseKind::Month, oldMonth)) {
     if (!parsed->opened) {
       ShowMessage("Cannot open input file " + name + ".");
       return;
     }
     UseSnapshotLines(*parsed, MonthKey(oldDay), 0, false,
-                     [&](std::string& line) { UseMonthLine(line, name); });
+                     [&](std::string_view line, std::size_t equals) {
+                       UseMonthEntry(line, equals, name);
+                     });
     return;
   }
   TextFileReader file;
@@ -205,7 +215,8 @@ void WriteMonthEntries(std::uint16_t oldDay, std::uint16_t oldMonth) {
         break;
     }
     if (!inSection || sectionDay != oldDay) continue;
-    UseMonthLine(line, name);
+    const std::size_t equals = TrimAndFindEquals(line);
+    UseMonthEntry(line, equals, name);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "texts/rtf_writer.h"
 
 #include <charconv>
+#include <cstring>
 
 #include "app/settings.h"
 #include "platform/messages.h"
@@ -16,7 +17,18 @@ namespace {
 std::FILE* g_stream = nullptr;
 bool g_owned = false;
 bool g_failed = false;
-char g_buffer[1 << 16];
+
+// The report is gathered here and handed to the stream in large pieces: a
+// day block is made of dozens of small writes.
+constexpr std::size_t kBufferSize = 1 << 16;
+char g_buffer[kBufferSize];
+std::size_t g_used = 0;
+
+void FlushBuffer() {
+  if (g_used == 0) return;
+  if (g_stream != nullptr && std::fwrite(g_buffer, 1, g_used, g_stream) != g_used) g_failed = true;
+  g_used = 0;
+}
 
 }  // namespace
 
@@ -29,7 +41,6 @@ bool OpenReportFile() {
     ShowMessage("Cannot open temporary output file.");
     return false;
   }
-  std::setvbuf(f, g_buffer, _IOFBF, sizeof g_buffer);
   g_stream = f;
   g_owned = true;
   g_failed = false;
@@ -45,6 +56,7 @@ void AttachReportStream(std::FILE* stream) {
 
 bool CloseReportFile() {
   if (g_stream == nullptr) return true;
+  FlushBuffer();
   bool ok = !g_failed && std::fflush(g_stream) == 0 && !std::ferror(g_stream);
   if (g_owned && std::fclose(g_stream) != 0) ok = false;
   g_stream = nullptr;
@@ -56,7 +68,15 @@ bool ReportStreamOpen() { return g_stream != nullptr; }
 
 void ReportWrite(std::string_view bytes) {
   if (g_stream == nullptr || bytes.empty()) return;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), g_stream) != bytes.size()) g_failed = true;
+  if (g_used + bytes.size() > kBufferSize) {
+    FlushBuffer();
+    if (bytes.size() > kBufferSize) {
+      if (std::fwrite(bytes.data(), 1, bytes.size(), g_stream) != bytes.size()) g_failed = true;
+      return;
+    }
+  }
+  std::memcpy(g_buffer + g_used, bytes.data(), bytes.size());
+  g_used += bytes.size();
 }
 
 void ReportWriteNumber(long value) {
