@@ -1,6 +1,7 @@
 #include "calendar/moveable_titles.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
@@ -82,9 +83,21 @@ void Put(char (&buffer)[kTitleBufferSize], std::string_view text) {
   buffer[n] = '\0';
 }
 
+// Writes format with its one "%d" replaced by the decimal number.
 void PutNumbered(char (&buffer)[kTitleBufferSize], std::string_view format, int number) {
-  // format holds one %d; the texts are our own constants.
-  std::snprintf(buffer, kTitleBufferSize, std::string(format).c_str(), number);
+  const std::size_t at = format.find("%d");
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+  std::string_view parts[3] = {format.substr(0, at),
+                               std::string_view(digits, static_cast<std::size_t>(end - digits)),
+                               format.substr(at + 2)};
+  std::size_t n = 0;
+  for (const std::string_view part : parts) {
+    const std::size_t take = std::min(part.size(), kTitleBufferSize - 1 - n);
+    std::memcpy(buffer + n, part.data(), take);
+    n += take;
+  }
+  buffer[n] = '\0';
 }
 
 }  // namespace

@@ -22,10 +22,22 @@ const std::array<DayMonth, 14> GreatFeastDates = {{
 namespace {
 
 // Serial day of Pascha of a year, taken at its true date (Julian computus, so
-// the serial is exact for any year, whatever the style offset then).
+// the serial is exact for any year, whatever the style offset then). The last
+// two years asked are remembered: reports ask for the same year many times a
+// day, and the result depends on the year alone.
 long PaschaSerial(int year) {
+  struct Entry {
+    int year = -1;
+    long serial = 0;
+  };
+  thread_local Entry recent[2];
+  for (const Entry& e : recent)
+    if (e.year == year) return e.serial;
   const DayMonth p = PaschaOldStyle(static_cast<u16>(year));
-  return JulianToSerial(year, p.month, p.day);
+  const long serial = JulianToSerial(year, p.month, p.day);
+  recent[1] = recent[0];
+  recent[0] = {year, serial};
+  return serial;
 }
 
 }  // namespace
@@ -53,9 +65,16 @@ int DaysSincePascha(u16 day, u16 month, u16 year) {
 }
 
 int DaysBeforePascha(u16 day, u16 month, u16 year) {
-  const DayMonth p = PaschaNewStyle(year);
   const long date = GregorianToSerial(year, month, day);
-  const long pascha = GregorianToSerial(year, p.month, p.day);
+  // Within 1800..2100 the new-style date of Pascha is its true date; outside,
+  // it is the old-style date converted with the offsets of the conversion.
+  long pascha;
+  if (year >= 1800 && year <= 2100) {
+    pascha = PaschaSerial(year);
+  } else {
+    const DayMonth p = PaschaNewStyle(year);
+    pascha = GregorianToSerial(year, p.month, p.day);
+  }
   if (date > pascha) return -1;
   return static_cast<int>(pascha - date);
 }

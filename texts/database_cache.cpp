@@ -52,7 +52,7 @@ ParsedDatabaseFile Parse(DatabaseKind kind, const std::string& name) {
         break;
     }
     if (!inSection) continue;
-    parsed.byKey[key].push_back(static_cast<std::uint32_t>(parsed.lines.size()));
+    parsed.Add(key, static_cast<std::uint32_t>(parsed.lines.size()));
     TrimLineEnd(line);
     const std::size_t equals = line.find('=');
     parsed.lines.push_back({line, equals});
@@ -63,9 +63,15 @@ ParsedDatabaseFile Parse(DatabaseKind kind, const std::string& name) {
 }  // namespace
 
 const std::vector<std::uint32_t>& ParsedDatabaseFile::Lines(std::int64_t key) const {
+  if (key >= 0 && key < kDirectKeys) return direct_[static_cast<std::size_t>(key)];
   static const std::vector<std::uint32_t> kNone;
-  const auto found = byKey.find(key);
-  return found == byKey.end() ? kNone : found->second;
+  const auto found = byKey_.find(key);
+  return found == byKey_.end() ? kNone : found->second;
+}
+
+void ParsedDatabaseFile::Add(std::int64_t key, std::uint32_t index) {
+  if (key >= 0 && key < kDirectKeys) direct_[static_cast<std::size_t>(key)].push_back(index);
+  else byKey_[key].push_back(index);
 }
 
 std::int64_t MonthKey(long day) { return day; }

@@ -25,10 +25,17 @@ struct ParsedDatabaseFile {
   };
   bool opened = false;
   std::vector<Line> lines;                                       // entry lines in file order
-  std::unordered_map<std::int64_t, std::vector<std::uint32_t>> byKey;  // key -> line indices
-
   // Indices of the lines under a key, in file order (empty when none).
   const std::vector<std::uint32_t>& Lines(std::int64_t key) const;
+  void Add(std::int64_t key, std::uint32_t index);
+
+ private:
+  // Keys 0..127 (the days of a month file, most offsets of Easter.db) are
+  // looked up directly; others through the map.
+  static constexpr std::int64_t kDirectKeys = 128;
+  std::vector<std::vector<std::uint32_t>> direct_ =
+      std::vector<std::vector<std::uint32_t>>(kDirectKeys);
+  std::unordered_map<std::int64_t, std::vector<std::uint32_t>> byKey_;
 };
 
 enum class DatabaseKind { Month, Easter, Epiphany };

@@ -22,15 +22,41 @@ bool g_failed = false;
 // day block is made of dozens of small writes.
 constexpr std::size_t kBufferSize = 1 << 16;
 char g_buffer[kBufferSize];
-std::size_t g_used = 0;
 
 void FlushBuffer() {
-  if (g_used == 0) return;
-  if (g_stream != nullptr && std::fwrite(g_buffer, 1, g_used, g_stream) != g_used) g_failed = true;
-  g_used = 0;
+  const auto used = static_cast<std::size_t>(report_detail::g_cursor - g_buffer);
+  if (g_stream != nullptr && report_detail::g_cursor != nullptr && used > 0 &&
+      std::fwrite(g_buffer, 1, used, g_stream) != used) {
+    g_failed = true;
+  }
+  if (report_detail::g_cursor != nullptr) report_detail::g_cursor = g_buffer;
+}
+
+// Points the buffer at the open stream, or detaches it.
+void Connect(bool open) {
+  report_detail::g_cursor = open ? g_buffer : nullptr;
+  report_detail::g_limit = open ? g_buffer + kBufferSize : nullptr;
 }
 
 }  // namespace
+
+namespace report_detail {
+
+char* g_cursor = nullptr;
+char* g_limit = nullptr;
+
+void WriteSlow(std::string_view bytes) {
+  if (g_stream == nullptr) return;
+  FlushBuffer();
+  if (bytes.size() <= kBufferSize) {
+    std::memcpy(g_cursor, bytes.data(), bytes.size());
+    g_cursor += bytes.size();
+  } else if (std::fwrite(bytes.data(), 1, bytes.size(), g_stream) != bytes.size()) {
+    g_failed = true;
+  }
+}
+
+}  // namespace report_detail
 
 std::string ReportFilePath() { return WritableFilesDirectory() + "velmar32.tmp"; }
 
@@ -44,6 +70,7 @@ bool OpenReportFile() {
   g_stream = f;
   g_owned = true;
   g_failed = false;
+  Connect(true);
   return true;
 }
 
@@ -52,11 +79,13 @@ void AttachReportStream(std::FILE* stream) {
   g_stream = stream;
   g_owned = false;
   g_failed = false;
+  Connect(stream != nullptr);
 }
 
 bool CloseReportFile() {
   if (g_stream == nullptr) return true;
   FlushBuffer();
+  Connect(false);
   bool ok = !g_failed && std::fflush(g_stream) == 0 && !std::ferror(g_stream);
   if (g_owned && std::fclose(g_stream) != 0) ok = false;
   g_stream = nullptr;
@@ -65,19 +94,6 @@ bool CloseReportFile() {
 }
 
 bool ReportStreamOpen() { return g_stream != nullptr; }
-
-void ReportWrite(std::string_view bytes) {
-  if (g_stream == nullptr || bytes.empty()) return;
-  if (g_used + bytes.size() > kBufferSize) {
-    FlushBuffer();
-    if (bytes.size() > kBufferSize) {
-      if (std::fwrite(bytes.data(), 1, bytes.size(), g_stream) != bytes.size()) g_failed = true;
-      return;
-    }
-  }
-  std::memcpy(g_buffer + g_used, bytes.data(), bytes.size());
-  g_used += bytes.size();
-}
 
 void ReportWriteNumber(long value) {
   char digits[24];

@@ -11,6 +11,7 @@
 // is open at a time.
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -35,8 +36,24 @@ bool CloseReportFile();
 // True while a report stream is open.
 bool ReportStreamOpen();
 
+namespace report_detail {
+// The free part of the report stream's buffer; both null while no stream is
+// open. WriteSlow flushes the buffer and takes what didn't fit.
+extern char* g_cursor;
+extern char* g_limit;
+void WriteSlow(std::string_view bytes);
+}  // namespace report_detail
+
 // Writes bytes, a decimal number, or a number of at least two digits.
-void ReportWrite(std::string_view bytes);
+// Nothing is written while no report stream is open.
+inline void ReportWrite(std::string_view bytes) {
+  if (bytes.size() <= static_cast<std::size_t>(report_detail::g_limit - report_detail::g_cursor)) {
+    if (!bytes.empty()) std::memcpy(report_detail::g_cursor, bytes.data(), bytes.size());
+    report_detail::g_cursor += bytes.size();
+    return;
+  }
+  report_detail::WriteSlow(bytes);
+}
 void ReportWriteNumber(long value);
 void ReportWriteNumber2(long value);
 
