@@ -1,6 +1,7 @@
 #include "texts/database_cache.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "texts/database.h"
@@ -15,9 +16,21 @@ std::array<std::unique_ptr<ParsedDatabaseFile>, 15> g_files;
 
 ParsedDatabaseFile Parse(DatabaseKind kind, const std::string& name) {
   ParsedDatabaseFile parsed;
+  parsed.opened = ScanDatabaseFile(kind, name, [&](std::int64_t key, std::string& line) {
+    parsed.Add(key, static_cast<std::uint32_t>(parsed.lines.size()));
+    TrimLineEnd(line);
+    const std::size_t equals = line.find('=');
+    parsed.lines.push_back({line, equals});
+  });
+  return parsed;
+}
+
+}  // namespace
+
+bool ScanDatabaseFile(DatabaseKind kind, const std::string& name,
+                      const std::function<void(std::int64_t key, std::string& line)>& entry) {
   TextFileReader file;
-  if (!file.Open(DatabaseDirectory() + name)) return parsed;
-  parsed.opened = true;
+  if (!file.Open(DatabaseDirectory() + name)) return false;
   bool inSection = false;
   std::int64_t key = 0;
   std::string line;
@@ -51,16 +64,10 @@ ParsedDatabaseFile Parse(DatabaseKind kind, const std::string& name) {
       case LineKind::Entry:
         break;
     }
-    if (!inSection) continue;
-    parsed.Add(key, static_cast<std::uint32_t>(parsed.lines.size()));
-    TrimLineEnd(line);
-    const std::size_t equals = line.find('=');
-    parsed.lines.push_back({line, equals});
+    if (inSection) entry(key, line);
   }
-  return parsed;
+  return true;
 }
-
-}  // namespace
 
 const std::vector<std::uint32_t>& ParsedDatabaseFile::Lines(std::int64_t key) const {
   if (key >= 0 && key < kDirectKeys) return direct_[static_cast<std::size_t>(key)];

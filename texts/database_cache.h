@@ -10,6 +10,7 @@
 // very lines, in the very order, that reading the file would give them.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -39,6 +40,12 @@ struct ParsedDatabaseFile {
 };
 
 enum class DatabaseKind { Month, Easter, Epiphany };
+
+// Reads a database file (a name within dbase/) line by line and calls entry
+// with every entry line that stands in a section, untrimmed, and its
+// section's key, in file order; false when the file can't be opened.
+bool ScanDatabaseFile(DatabaseKind kind, const std::string& name,
+                      const std::function<void(std::int64_t key, std::string& line)>& entry);
 
 // Section keys of the index.
 std::int64_t MonthKey(long day);

@@ -75,25 +75,31 @@ void UseMonthEntry(std::string_view line, std::size_t equals, std::string_view f
   if ((code >= '0' && code <= '6') || InMenologion(code)) WriteEntry(line, equals, true);
 }
 
-// Trims a line read from a file and finds its "=".
-std::size_t TrimAndFindEquals(std::string& line) {
-  TrimLineEnd(line);
-  return line.find('=');
-}
-
-// Uses, in file order, the snapshot's lines under one or two keys.
+// Uses, in file order, the entry lines under one key or, with both, under
+// either of two keys: from the report's snapshot of the file, or read from
+// the file now. use gets each line trimmed, with the place of its "=".
+// false when the file can't be opened.
 template <typename Use>
-void UseSnapshotLines(const ParsedDatabaseFile& file, std::int64_t first, std::int64_t second,
-                      bool both, Use use) {
-  const auto& a = file.Lines(first);
-  static const std::vector<std::uint32_t> kNone;
-  const auto& b = both ? file.Lines(second) : kNone;
-  std::size_t i = 0, j = 0;
-  while (i < a.size() || j < b.size()) {
-    const bool takeA = j >= b.size() || (i < a.size() && a[i] < b[j]);
-    const ParsedDatabaseFile::Line& line = file.lines[takeA ? a[i++] : b[j++]];
-    use(std::string_view(line.text), line.equals);
+bool UseEntries(DatabaseKind kind, int month, const std::string& name, std::int64_t first,
+                std::int64_t second, bool both, Use use) {
+  if (const ParsedDatabaseFile* file = ParsedDatabase(kind, month)) {
+    if (!file->opened) return false;
+    const auto& a = file->Lines(first);
+    static const std::vector<std::uint32_t> kNone;
+    const auto& b = both ? file->Lines(second) : kNone;
+    std::size_t i = 0, j = 0;
+    while (i < a.size() || j < b.size()) {
+      const bool takeA = j >= b.size() || (i < a.size() && a[i] < b[j]);
+      const ParsedDatabaseFile::Line& line = file->lines[takeA ? a[i++] : b[j++]];
+      use(std::string_view(line.text), line.equals);
+    }
+    return true;
   }
+  return ScanDatabaseFile(kind, name, [&](std::int64_t key, std::string& line) {
+    if (key != first && !(both && key == second)) return;
+    TrimLineEnd(line);
+    use(std::string_view(line), line.find('='));
+  });
 }
 
 }  // namespace
@@ -101,123 +107,31 @@ void UseSnapshotLines(const ParsedDatabaseFile& file, std::int64_t first, std::i
 void WriteEasterEntries(std::uint16_t day, std::uint16_t month, std::uint16_t year) {
   const int before = DaysBeforePascha(day, month, year);
   const int since = DaysSincePascha(day, month, year);
-  if (const ParsedDatabaseFile* parsed = ParsedDatabase(DatabaseKind::Easter, 0)) {
-    if (!parsed->opened) {
-      ShowMessage("Cannot open input Easter.db file.");
-      return;
-    }
-    UseSnapshotLines(*parsed, EasterIndexKey('-', before), EasterIndexKey('+', since), true,
-                     [](std::string_view line, std::size_t equals) {
-                       UseMoveableEntry(line, equals, "Error in input file Easter.db.");
-                     });
-    return;
-  }
-  TextFileReader file;
-  if (!file.Open(DatabaseDirectory() + "Easter.db")) {
-    ShowMessage("Cannot open input Easter.db file.");
-    return;
-  }
-  bool inSection = false;
-  long count = 0, key = 0;
-  std::string line;
-  while (file.ReadLine(line, kDayViewLineChars)) {
-    switch (ClassifyLine(line)) {
-      case LineKind::Blank:
-      case LineKind::Comment:
-        continue;
-      case LineKind::Header: {
-        const EasterKey k = EasterSectionKey(line);
-        if (k.sign == 0) continue;  // the lines after it stay in the section before
-        inSection = true;
-        count = k.sign == '-' ? before : since;
-        key = k.offset;
-        continue;
-      }
-      case LineKind::Entry:
-        break;
-    }
-    if (!inSection || count != key) continue;
-    const std::size_t equals = TrimAndFindEquals(line);
-    UseMoveableEntry(line, equals, "Error in input file Easter.db.");
-  }
+  const bool opened = UseEntries(DatabaseKind::Easter, 0, "Easter.db", EasterIndexKey('-', before),
+                                 EasterIndexKey('+', since), true,
+                                 [](std::string_view line, std::size_t equals) {
+                                   UseMoveableEntry(line, equals, "Error in input file Easter.db.");
+                                 });
+  if (!opened) ShowMessage("Cannot open input Easter.db file.");
 }
 
 void WriteEpiphanyEntries(int weekday, std::uint16_t oldDay, std::uint16_t oldMonth) {
-  if (const ParsedDatabaseFile* parsed = ParsedDatabase(DatabaseKind::Epiphany, 0)) {
-    if (!parsed->opened) {
-      ShowMessage("Cannot open input Epiphany.db file.");
-      return;
-    }
-    UseSnapshotLines(*parsed, EpiphanyIndexKey(weekday, oldDay, oldMonth), 0, false,
-                     [](std::string_view line, std::size_t equals) {
-                       UseMoveableEntry(line, equals, "Error in input file Epiphany.db.");
-                     });
-    return;
-  }
-  TextFileReader file;
-  if (!file.Open(DatabaseDirectory() + "Epiphany.db")) {
-    ShowMessage("Cannot open input Epiphany.db file.");
-    return;
-  }
-  bool matching = false;
-  std::string line;
-  while (file.ReadLine(line, kDayViewLineChars)) {
-    switch (ClassifyLine(line)) {
-      case LineKind::Blank:
-      case LineKind::Comment:
-        continue;
-      case LineKind::Header: {
-        const EpiphanyKey k = EpiphanySectionKey(line);
-        matching = k.valid && k.weekday == weekday && k.day == oldDay && k.month == oldMonth;
-        continue;
-      }
-      case LineKind::Entry:
-        break;
-    }
-    if (!matching) continue;
-    const std::size_t equals = TrimAndFindEquals(line);
-    UseMoveableEntry(line, equals, "Error in input file Epiphany.db.");
-  }
+  const bool opened = UseEntries(DatabaseKind::Epiphany, 0, "Epiphany.db",
+                                 EpiphanyIndexKey(weekday, oldDay, oldMonth), 0, false,
+                                 [](std::string_view line, std::size_t equals) {
+                                   UseMoveableEntry(line, equals, "Error in input file Epiphany.db.");
+                                 });
+  if (!opened) ShowMessage("Cannot open input Epiphany.db file.");
 }
 
 void WriteMonthEntries(std::uint16_t oldDay, std::uint16_t oldMonth) {
   if (oldMonth < 1 || oldMonth > 12) return;
   const std::string name(MonthFileNames[oldMonth]);
-  if (const ParsedDatabaseFile* parsed = ParsedDatabase(DatabaseKind::Month, oldMonth)) {
-    if (!parsed->opened) {
-      ShowMessage("Cannot open input file " + name + ".");
-      return;
-    }
-    UseSnapshotLines(*parsed, MonthKey(oldDay), 0, false,
-                     [&](std::string_view line, std::size_t equals) {
-                       UseMonthEntry(line, equals, name);
-                     });
-    return;
-  }
-  TextFileReader file;
-  if (!file.Open(DatabaseDirectory() + name)) {
-    ShowMessage("Cannot open input file " + name + ".");
-    return;
-  }
-  bool inSection = false;
-  long sectionDay = 0;
-  std::string line;
-  while (file.ReadLine(line, kDayViewLineChars)) {
-    switch (ClassifyLine(line)) {
-      case LineKind::Blank:
-      case LineKind::Comment:
-        continue;
-      case LineKind::Header:
-        inSection = true;
-        sectionDay = MonthSectionDay(line);
-        continue;
-      case LineKind::Entry:
-        break;
-    }
-    if (!inSection || sectionDay != oldDay) continue;
-    const std::size_t equals = TrimAndFindEquals(line);
-    UseMonthEntry(line, equals, name);
-  }
+  const bool opened = UseEntries(DatabaseKind::Month, oldMonth, name, MonthKey(oldDay), 0, false,
+                                 [&](std::string_view line, std::size_t equals) {
+                                   UseMonthEntry(line, equals, name);
+                                 });
+  if (!opened) ShowMessage("Cannot open input file " + name + ".");
 }
 
 void LoadAdditionalInfo(ViewKind kind, std::uint16_t oldDay, std::uint16_t oldMonth) {
