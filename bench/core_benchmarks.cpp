@@ -11,7 +11,6 @@
 
 #include "bench/bench_support.h"
 #include "bench/make_database.h"
-#include "bench/per_day_period_calendar.h"
 #include "calendar/calendar_arithmetic.h"
 #include "platform/program_directory.h"
 #include "reports/menologion_search.h"
@@ -113,7 +112,10 @@ void PerDayReading(benchmark::State& state, std::string_view folder, const Perio
   CountingMessageSink sink;
   const std::string reference = KeepReportAsReference(period);
   for (auto _ : state) {
-    WritePeriodCalendarPerDay(period);
+    if (OpenReportFile()) {
+      WritePeriodCalendarDocument(period, DatabaseReading::EveryDay);
+      CloseReportFile();
+    }
   }
   SetBytes(state, FileSize(ReportFilePath()));
   const bool identical = !reference.empty() && SameBytes(reference, ReportFilePath());

@@ -1,5 +1,7 @@
 #include "reports/period_calendar.h"
 
+#include <optional>
+
 #include "calendar/moveable_titles.h"
 #include "calendar/paschalion.h"
 #include "platform/messages.h"
@@ -91,14 +93,15 @@ bool IsValidPeriodDate(const Date& d) {
          d.day <= MonthLength(d.month, d.year);
 }
 
-void WritePeriodCalendarDocument(const Period& period) {
+void WritePeriodCalendarDocument(const Period& period, DatabaseReading reading) {
   // A range the dialog could never give would never reach its end.
   if (!IsValidPeriodDate(period.start) || !IsValidPeriodDate(period.end) ||
       StartsAfterEnd(period)) {
     return;
   }
   DistinctMessagesScope onceEach;
-  DatabaseSnapshot readOnce;
+  std::optional<DatabaseSnapshot> readOnce;
+  if (reading == DatabaseReading::OncePerReport) readOnce.emplace();
   WriteReportHeader();
   ReportWrite("\n\\b1   Днесловник\\b0  с "_cp);
   ReportWriteNumber(period.start.day);

@@ -29,13 +29,18 @@ bool StartsAfterEnd(const Period& period);
 // New-style month length (February 29 in new-style leap years).
 int MonthLength(int month, int year);
 
+// How a report reads the database: each file once for the whole report (what
+// the program does), or afresh for every day (kept to measure the gain).
+enum class DatabaseReading { OncePerReport, EveryDay };
+
 // True for a valid new-style date of 1800..2100.
 bool IsValidPeriodDate(const Date& d);
 
 // Writes the calendar of start..end (inclusive, new style, start not after
 // end) into the open report stream; nothing for an invalid range. Each distinct database message is shown
 // once per document.
-void WritePeriodCalendarDocument(const Period& period);
+void WritePeriodCalendarDocument(const Period& period,
+                                 DatabaseReading reading = DatabaseReading::OncePerReport);
 
 // Writes the period calendar into the report file ("Cannot open temporary
 // output file." when it can't be opened). Arguments: start day, month, year,
