@@ -156,6 +156,26 @@ TEST_F(SettingsTest, WindowPositionLimits) {
   EXPECT_EQ(window_.top, -63);
 }
 
+TEST_F(SettingsTest, WindowPositionAtAndBeyondEveryLimit) {
+  struct Row { const char* line; bool accepted; };
+  const Row rows[] = {
+      {"Width=1", true},     {"Width=1999", true},  {"Width=0", false},   {"Width=2000", false},
+      {"Height=1", true},    {"Height=1023", true}, {"Height=0", false},  {"Height=1024", false},
+      {"Left=-1023", true},  {"Left=1999", true},   {"Left=-1024", false}, {"Left=2000", false},
+      {"Top=-63", true},     {"Top=1023", true},    {"Top=-64", false},   {"Top=1024", false},
+      {"Width=99999999999999999999", false}, {"Top=-99999999999999999999", false},
+      {"Width=", false},     {"Height=abc", false}, {"Left=+5\r", true},  {"Top= 7", true},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.line);
+    Write("Position.ini", std::string(r.line) + "\n");
+    FakeWindow window;
+    RecordingMessageSink sink;
+    LoadWindowPosition(window);
+    EXPECT_EQ(sink.texts.empty(), r.accepted);
+  }
+}
+
 TEST_F(SettingsTest, MissingPositionFileIsSilent) {
   RecordingMessageSink sink;
   LoadWindowPosition(window_);
