@@ -23,6 +23,7 @@ QPixmap DrawIcon(int size) {
   QPainterPath band;
   band.addRoundedRect(QRectF(3, 4, 26, 8), 3, 3);
   band.addRect(QRectF(3, 8, 26, 4));
+  band.setFillRule(Qt::WindingFill);  // the two parts overlap: fill their union
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(190, 20, 30));
   p.drawPath(band.simplified());
