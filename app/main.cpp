@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "platform/application.h"
 #include "platform/message_box.h"
+#include "platform/program_icon.h"
 #include "reports/forms/easter_dlg.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/forms/search_dlg.h"
@@ -41,6 +42,10 @@ void AddFontSubstitutes() {
 int main(int argc, char** argv) {
   QCoreApplication::setApplicationName(QStringLiteral("Velmar32"));
   velmar::Application app(argc, argv);
+  // Every window (the viewer and the dialogs too) carries the program's icon;
+  // the desktop matches the windows to the installed menu entry.
+  QApplication::setWindowIcon(velmar::ProgramIcon());
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.velmar32"));
   QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
   QTranslator qtTexts;
   if (qtTexts.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
