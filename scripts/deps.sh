@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libgl-dev
   xvfb xauth trayer openbox x11-utils xdotool imagemagick fonts-dejavu-core fonts-liberation
+  dpkg-dev lintian desktop-file-utils appstream librsvg2-bin
 )
 
 missing=()
