@@ -84,7 +84,12 @@ void ParsedDatabaseFile::Add(std::int64_t key, std::uint32_t index) {
 std::int64_t MonthKey(long day) { return day; }
 
 std::int64_t EasterIndexKey(char sign, long offset) {
-  return (sign == '-' ? 0 : (std::int64_t{1} << 40)) + offset;
+  // A header's number can be huge (blanks and line ends before the digits are
+  // skipped, so digits past the fourth character are read too); such an
+  // offset matches no day, and is held within bounds so the key can't overflow.
+  constexpr long kBound = 1L << 30;
+  const long bounded = offset < -kBound ? -kBound : (offset > kBound ? kBound : offset);
+  return (sign == '-' ? 0 : (std::int64_t{1} << 40)) + bounded;
 }
 
 std::int64_t EpiphanyIndexKey(long weekday, long day, long month) {

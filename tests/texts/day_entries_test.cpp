@@ -4,6 +4,7 @@
 
 #include "day_test_support.h"
 #include "platform/messages.h"
+#include "texts/database_cache.h"
 #include "texts/day_views.h"
 
 namespace velmar {
@@ -104,6 +105,17 @@ TEST_F(DayEntriesTest, EasterSectionsByDistanceFromPascha) {
   // A line without "=" is reported only where its section matches.
   EXPECT_EQ(Capture([] { WriteEasterEntries(29, 4, 2000); }), "");
   EXPECT_EQ(messages_.texts, std::vector<std::string>{"Error in input file Easter.db."});
+}
+
+// Found by fuzzing: line ends and blanks after "[+" let the offset's digits
+// run on past the fourth character, up to a number beyond any long.
+TEST_F(DayEntriesTest, EasterHeaderWithAHugeOffset) {
+  std::ofstream(dir_.path() / "dbase" / "Easter.db", std::ios::binary)
+      << "[+\r\r\x1d\r\r\r" << std::string(130, '7') << "\r\n1=never\r\n[-" << std::string(40, '9')
+      << "\n1=never\n[+7]\n1=Thomas\n";
+  EXPECT_EQ(Capture([] { WriteEasterEntries(7, 5, 2000); }), "\n\\f3  • \\f2 Thomas\\par");
+  DatabaseSnapshot snapshot;
+  EXPECT_EQ(Capture([] { WriteEasterEntries(7, 5, 2000); }), "\n\\f3  • \\f2 Thomas\\par");
 }
 
 TEST_F(DayEntriesTest, EpiphanySectionsByWeekdayAndDate) {
