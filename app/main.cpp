@@ -1,9 +1,6 @@
 // Velmar32, the desktop program: the application object, Qt's Russian
 // texts, the tray package, the message boxes, then the six forms in their
 // order; the event loop runs until the main window ends it.
-#include <QFont>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
 #include <QTranslator>
 #include <exception>
@@ -13,44 +10,17 @@
 #include "app/main_window.h"
 #include "platform/application.h"
 #include "platform/message_box.h"
-#include "platform/program_icon.h"
 #include "reports/forms/easter_dlg.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/forms/search_dlg.h"
 #include "reports/forms/velmar_dlg.h"
 #include "trayicon/package.h"
 
-namespace {
-
-// The font faces that Velmar32.ini names after the Windows fonts find their
-// nearest free equivalents; a face that isn't there at all falls back to the
-// desktop's font quietly.
-void AddFontSubstitutes() {
-  const auto add = [](const char* face, std::initializer_list<const char*> substitutes) {
-    QStringList list;
-    for (const char* substitute : substitutes) list << QString::fromLatin1(substitute);
-    QFont::insertSubstitutions(QString::fromLatin1(face), list);
-  };
-  add("Times New Roman Cyr", {"Times New Roman", "Liberation Serif", "Tinos", "Nimbus Roman", "DejaVu Serif"});
-  add("Arial Cyr", {"Arial", "Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans"});
-  add("Courier New Cyr", {"Courier New", "Liberation Mono", "Cousine", "Nimbus Mono PS", "DejaVu Sans Mono"});
-  add("MS Sans Serif", {"Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans"});
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   QCoreApplication::setApplicationName(QStringLiteral("Velmar32"));
   velmar::Application app(argc, argv);
-  // Every window (the viewer and the dialogs too) carries the program's icon;
-  // the desktop matches the windows to the installed menu entry.
-  QApplication::setWindowIcon(velmar::ProgramIcon());
-  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.velmar32"));
-  QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
   QTranslator qtTexts;
-  if (qtTexts.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QCoreApplication::installTranslator(&qtTexts);
-  AddFontSubstitutes();
+  velmar::SetUpDesktop(qtTexts);
 
   lumora::InitializePackage();
   velmar::MessageBoxSink messageBoxes;

@@ -54,21 +54,6 @@ class FirstPaint : public QObject {
   bool seen_ = false;
 };
 
-// The program's substitutes for the font faces Velmar32.ini names.
-void AddFontSubstitutes() {
-  QFont::insertSubstitutions(QStringLiteral("Times New Roman Cyr"),
-                             {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
-                              QStringLiteral("DejaVu Serif")});
-  QFont::insertSubstitutions(QStringLiteral("Arial Cyr"),
-                             {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                              QStringLiteral("DejaVu Sans")});
-  QFont::insertSubstitutions(QStringLiteral("Courier New Cyr"),
-                             {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
-                              QStringLiteral("DejaVu Sans Mono")});
-  QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                             {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -82,11 +67,8 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationName(QStringLiteral("Velmar32"));
   int qtArgc = 1;
   velmar::Application app(qtArgc, argv);
-  QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
   QTranslator qtTexts;
-  if (qtTexts.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QCoreApplication::installTranslator(&qtTexts);
-  AddFontSubstitutes();
+  velmar::SetUpDesktop(qtTexts);
   lumora::InitializePackage();
   velmar::CountingMessageSink messages;
   const double atApp = velmar::MonotonicSeconds();

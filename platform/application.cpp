@@ -1,5 +1,13 @@
 #include "platform/application.h"
 
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QStringList>
+#include <initializer_list>
+
+#include "platform/program_icon.h"
+
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QSystemTrayIcon>
@@ -139,6 +147,24 @@ bool Application::notify(QObject* receiver, QEvent* event) {
   }
   QMessageBox::critical(activeWindow(), title_, problem);
   return false;
+}
+
+void SetUpDesktop(QTranslator& qtTexts) {
+  QApplication::setWindowIcon(ProgramIcon());
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.velmar32"));
+  QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+  if (qtTexts.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&qtTexts);
+  // A face that isn't there at all falls back to the desktop's font quietly.
+  const auto add = [](const char* face, std::initializer_list<const char*> substitutes) {
+    QStringList list;
+    for (const char* substitute : substitutes) list << QString::fromLatin1(substitute);
+    QFont::insertSubstitutions(QString::fromLatin1(face), list);
+  };
+  add("Times New Roman Cyr", {"Times New Roman", "Liberation Serif", "Tinos", "Nimbus Roman", "DejaVu Serif"});
+  add("Arial Cyr", {"Arial", "Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans"});
+  add("Courier New Cyr", {"Courier New", "Liberation Mono", "Cousine", "Nimbus Mono PS", "DejaVu Sans Mono"});
+  add("MS Sans Serif", {"Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans"});
 }
 
 }  // namespace velmar

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <QTranslator>
 #include <functional>
 
 #include "trayicon/application_object.h"
@@ -72,5 +73,11 @@ class Application : public QApplication, public lumora::ApplicationObject {
   std::function<bool()> trayAvailable_;
   int windowCommandDepth_ = 0;  // inside ShowWindow, Minimize or Restore
 };
+
+// The program-wide look of a start: the Russian locale and Qt's Russian texts
+// (loaded into qtTexts, which must live as long as the application), the
+// program icon on every window, the desktop entry the windows belong to, and
+// the nearest free faces for the Windows font names that Velmar32.ini uses.
+void SetUpDesktop(QTranslator& qtTexts);
 
 }  // namespace velmar
