@@ -10,11 +10,7 @@ namespace {
 
 using testing::Capture;
 
-std::size_t Count(const std::string& text, const std::string& piece) {
-  std::size_t n = 0;
-  for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
-  return n;
-}
+using testing::Count;
 
 TEST(PeriodCalendar, WeeksAndMonths) {
   // Monday 30 December 2002: the week runs over the year end.

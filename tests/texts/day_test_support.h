@@ -81,6 +81,23 @@ inline std::string Capture(const std::function<void()>& write) {
   return Cp1251ToUtf8(bytes);
 }
 
+// How many times piece stands in text.
+inline std::size_t Count(const std::string& text, const std::string& piece) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
+  return n;
+}
+
+// The prologue of every document with the default settings, as UTF-8.
+inline constexpr const char* kDefaultPrologue =
+    "{\\rtf1\\ansi\\deff0\\deftab720"
+    "\n{\\fonttbl{\\f0\\fnil MS Sans Serif;}{\\f1\\froman\\fcharset2 Symbol;}"
+    "{\\f2\\froman\\fprq2\\fcharset204 Times New Roman Cyr;}"
+    "{\\f3\\fmodern\\fprq1\\fcharset204 Courier New Cyr;}}"
+    "\n{\\colortbl\\red0\\green0\\blue0;\n\\red255\\green0\\blue0;\n\\red112\\green0\\blue112;"
+    "\n\\red128\\green0\\blue0;\n\\red128\\green128\\blue128;}"
+    "\n\\deflang1049\\pard\\plain\\f2\\fs20\\cf0";
+
 inline std::filesystem::path Fixture(const char* name) {
   return std::filesystem::path(VELMAR_TEST_DATA) / name;
 }

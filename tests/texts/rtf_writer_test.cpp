@@ -10,14 +10,7 @@ namespace {
 
 using testing::Capture;
 
-const char* const kPrologue20 =
-    "{\\rtf1\\ansi\\deff0\\deftab720"
-    "\n{\\fonttbl{\\f0\\fnil MS Sans Serif;}{\\f1\\froman\\fcharset2 Symbol;}"
-    "{\\f2\\froman\\fprq2\\fcharset204 Times New Roman Cyr;}"
-    "{\\f3\\fmodern\\fprq1\\fcharset204 Courier New Cyr;}}"
-    "\n{\\colortbl\\red0\\green0\\blue0;\n\\red255\\green0\\blue0;\n\\red112\\green0\\blue112;"
-    "\n\\red128\\green0\\blue0;\n\\red128\\green128\\blue128;}"
-    "\n\\deflang1049\\pard\\plain\\f2\\fs20\\cf0";
+const char* const kPrologue20 = testing::kDefaultPrologue;
 
 TEST(RtfWriter, PrologueFollowsTheSettings) {
   ResetSettings();
