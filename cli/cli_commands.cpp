@@ -134,52 +134,43 @@ std::string CaptureDocument(const std::function<void()>& write) {
   return bytes;
 }
 
-// Writes bytes to FILE (replacing it atomically) or to stdout.
-int Emit(const std::string& bytes, const std::string& output) {
+// Fills FILE (written beside it, then renamed over it, so a failure never
+// leaves it half-written) or stdout; fill returns false when a write failed.
+int WriteOutput(const std::string& output, const std::function<bool(std::FILE*)>& fill) {
   if (output.empty()) {
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    const bool ok = fill(stdout);
+    return ok && std::fflush(stdout) == 0 ? 0 : 1;
   }
   const std::string temporary = output + ".part";
   std::FILE* f = std::fopen(temporary.c_str(), "wb");
-  if (f == nullptr) {
-    std::fprintf(stderr, "velmar32-cli: cannot write %s\n", output.c_str());
-    return 1;
+  bool ok = f != nullptr;
+  if (ok) {
+    ok = fill(f);
+    ok = std::fclose(f) == 0 && ok;
   }
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = std::fclose(f) == 0 && ok;
   if (!ok || std::rename(temporary.c_str(), output.c_str()) != 0) {
-    std::remove(temporary.c_str());
+    if (f != nullptr) std::remove(temporary.c_str());
     std::fprintf(stderr, "velmar32-cli: cannot write %s\n", output.c_str());
     return 1;
   }
   return 0;
 }
 
-// Streams a document's RTF straight to FILE (replaced atomically) or stdout,
-// so that reports of any length never sit in memory.
+// Writes bytes to FILE or stdout.
+int Emit(const std::string& bytes, const std::string& output) {
+  return WriteOutput(output, [&](std::FILE* f) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  });
+}
+
+// Streams a document's RTF straight to FILE or stdout, so that reports of any
+// length never sit in memory.
 int StreamDocument(const std::function<void()>& write, const std::string& output) {
-  if (output.empty()) {
-    AttachReportStream(stdout);
+  return WriteOutput(output, [&](std::FILE* f) {
+    AttachReportStream(f);
     write();
-    return CloseReportFile() ? 0 : 1;
-  }
-  const std::string temporary = output + ".part";
-  std::FILE* f = std::fopen(temporary.c_str(), "wb");
-  if (f == nullptr) {
-    std::fprintf(stderr, "velmar32-cli: cannot write %s\n", output.c_str());
-    return 1;
-  }
-  AttachReportStream(f);
-  write();
-  bool ok = CloseReportFile();
-  ok = std::fclose(f) == 0 && ok;
-  if (!ok || std::rename(temporary.c_str(), output.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    std::fprintf(stderr, "velmar32-cli: cannot write %s\n", output.c_str());
-    return 1;
-  }
-  return 0;
+    return CloseReportFile();
+  });
 }
 
 // Shows a document: its RTF with --rtf, otherwise as terminal text after an
