@@ -26,6 +26,15 @@ Date MoveDays(Date d, int days) {
   return d;
 }
 
+// "7 Января 2001": day, month name in the genitive, year.
+void WriteDayMonthYear(const Date& d) {
+  ReportWriteNumber(d.day);
+  ReportWrite(" ");
+  ReportWrite(MonthNames[d.month]);
+  ReportWrite(" ");
+  ReportWriteNumber(d.year);
+}
+
 void WriteDayBlock(const Date& d, char (&title)[kTitleBufferSize]) {
   const DayMonth old = NewToOldStyle(d.day, d.month, d.year);
   const int w = WeekdayNumber(d.day, d.month, d.year);
@@ -35,11 +44,7 @@ void WriteDayBlock(const Date& d, char (&title)[kTitleBufferSize]) {
   ReportWrite("\n\\b   ");
   ReportWrite(WeekdayNames[static_cast<std::size_t>(w)]);
   ReportWrite(", ");
-  ReportWriteNumber(d.day);
-  ReportWrite(" ");
-  ReportWrite(MonthNames[d.month]);
-  ReportWrite(" ");
-  ReportWriteNumber(d.year);
+  WriteDayMonthYear(d);
   ReportWrite(" г. ("_cp);
   ReportWriteNumber(old.day);
   ReportWrite(" ");
@@ -104,17 +109,9 @@ void WritePeriodCalendarDocument(const Period& period, DatabaseReading reading) 
   if (reading == DatabaseReading::OncePerReport) readOnce.emplace();
   WriteReportHeader();
   ReportWrite("\n\\b1   Днесловник\\b0  с "_cp);
-  ReportWriteNumber(period.start.day);
-  ReportWrite(" ");
-  ReportWrite(MonthNames[period.start.month]);
-  ReportWrite(" ");
-  ReportWriteNumber(period.start.year);
+  WriteDayMonthYear(period.start);
   ReportWrite(" г. по "_cp);
-  ReportWriteNumber(period.end.day);
-  ReportWrite(" ");
-  ReportWrite(MonthNames[period.end.month]);
-  ReportWrite(" ");
-  ReportWriteNumber(period.end.year);
+  WriteDayMonthYear(period.end);
   ReportWrite(" г.\\par"_cp);
   WriteCredits();
   ReportWrite("\n\\par");
