@@ -16,7 +16,10 @@ const std::array<std::string_view, 13> MonthFileNames = {
 std::string DatabaseDirectory() { return ProgramDirectory() + "dbase/"; }
 
 LineKind ClassifyLine(std::string_view line) {
-  if (line.empty() || line[0] == '\n' || line[0] == ' ') return LineKind::Blank;
+  // A piece comes back empty only when its first byte is NUL (the reader ends
+  // the text there): that first character makes an entry line without text.
+  if (line.empty()) return LineKind::Entry;
+  if (line[0] == '\n' || line[0] == ' ') return LineKind::Blank;
   if (line[0] == ';') return LineKind::Comment;
   if (line[0] == '[') return LineKind::Header;
   return LineKind::Entry;
@@ -44,14 +47,14 @@ EasterKey EasterSectionKey(std::string_view header) {
 }
 
 EpiphanyKey EpiphanySectionKey(std::string_view header) {
-  std::string text(header);
-  TrimLineEnd(text);
+  // The positions are read in the line as read, trailing blanks and line feed
+  // included: "[5 - 05.1 " reads as "[5 - 05.1]" does.
   EpiphanyKey key;
-  if (text.size() < 10) return key;
+  if (header.size() < 10) return key;
   key.valid = true;
-  key.weekday = LeadingInteger(text.substr(1, 1));
-  key.day = LeadingInteger(text.substr(5, 2));
-  key.month = LeadingInteger(text.substr(8, 2));
+  key.weekday = LeadingInteger(header.substr(1, 1));
+  key.day = LeadingInteger(header.substr(5, 2));
+  key.month = LeadingInteger(header.substr(8, 2));
   return key;
 }
 

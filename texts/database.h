@@ -28,7 +28,8 @@ inline constexpr std::size_t kSearchLineChars = 1023;
 
 enum class LineKind { Blank, Comment, Header, Entry };
 
-// Kind of a line as read (before trimming).
+// Kind of a line as read (before trimming). An empty piece is a line that
+// starts with a NUL byte: an entry line.
 LineKind ClassifyLine(std::string_view line);
 
 // Day number of a month-file header "[N]" (leading blanks and zeros allowed,
@@ -45,8 +46,9 @@ struct EasterKey {
 EasterKey EasterSectionKey(std::string_view header);
 
 // Key of an Epiphany.db header: weekday digit at position 1, old-style day at
-// 5-6 and month at 8-9. valid is false for a header shorter than ten
-// characters (after trimming), which opens a section that matches no day.
+// 5-6 and month at 8-9, read in the line as read (before trimming, its line
+// feed included). valid is false for a header shorter than ten characters as
+// read, which opens a section that matches no day.
 struct EpiphanyKey {
   bool valid = false;
   long weekday = 0, day = 0, month = 0;

@@ -141,6 +141,78 @@ TEST_F(DayEntriesTest, AdditionalInformation) {
   EXPECT_EQ(AdditionalInfo[3].reference, "docs/theo.html");
   EXPECT_EQ(Cp1251ToUtf8(AdditionalInfo[3].hint), "Дополнительные сведения");
   EXPECT_TRUE(messages_.texts.empty());
+  // "reference=" with nothing after it: the hint is empty, not the default.
+  std::ofstream(dir_.path() / "dbase" / "Addition.db", std::ios::binary)
+      << "[25.12]\r\ndocs/x.html=\r\n";
+  LoadAdditionalInfo(ViewKind::Calendar, 25, 12);
+  EXPECT_TRUE(AdditionalInfo[3].enabled);
+  EXPECT_EQ(AdditionalInfo[3].reference, "docs/x.html");
+  EXPECT_EQ(AdditionalInfo[3].hint, "");
+}
+
+// A NUL byte ends a line's text, but the line stays what its first
+// character makes it: with the NUL first, an entry line without text (so
+// without "="), never a blank line.
+TEST_F(DayEntriesTest, LineStartingWithANulByteIsAnEntryLine) {
+  const std::string nul(1, '\0');
+  std::ofstream(dir_.path() / "dbase" / "January.db", std::ios::binary)
+      << "[5]\r\n" << nul << "0=hidden\r\n0=After\r\n[6]\r\n" << nul << "\r\n";
+  std::ofstream(dir_.path() / "dbase" / "Easter.db", std::ios::binary)
+      << "[+7]\n" << nul << "1=x\n1=Thomas\n";
+  std::ofstream(dir_.path() / "dbase" / "Epiphany.db", std::ios::binary)
+      << "[7 - 24.12]\n" << nul << "\n0=Eve\n";
+  std::ofstream(dir_.path() / "dbase" / "Addition.db", std::ios::binary)
+      << "[25.12]\n" << nul << "docs/a.html=Hint\n";
+  EXPECT_EQ(Capture([] { WriteMonthEntries(5, 1); }), "\n\\f3  · \\f2 After\\par");
+  EXPECT_EQ(Capture([] { WriteMonthEntries(6, 1); }), "");
+  EXPECT_EQ(Capture([] { WriteEasterEntries(7, 5, 2000); }), "\n\\f3  • \\f2 Thomas\\par");
+  EXPECT_EQ(Capture([] { WriteEpiphanyEntries(7, 24, 12); }), "\n\\f3  · \\f2 Eve\\par");
+  EXPECT_EQ(messages_.texts,
+            (std::vector<std::string>{"Error in input file January.db.",
+                                      "Error in input file January.db.",
+                                      "Error in input file Easter.db.",
+                                      "Error in input file Epiphany.db."}));
+  // Sections that don't match never look at the line.
+  messages_.texts.clear();
+  EXPECT_EQ(Capture([] { WriteMonthEntries(7, 1); }), "");
+  EXPECT_TRUE(messages_.texts.empty());
+  // In Addition.db the line is a reference with no text: it enables the button.
+  LoadAdditionalInfo(ViewKind::Today, 25, 12);
+  EXPECT_TRUE(AdditionalInfo[1].enabled);
+  EXPECT_EQ(AdditionalInfo[1].reference, "");
+  EXPECT_EQ(Cp1251ToUtf8(AdditionalInfo[1].hint), "Дополнительные сведения");
+  // A report reads the files once and sees the same lines.
+  DatabaseSnapshot snapshot;
+  EXPECT_EQ(Capture([] { WriteMonthEntries(5, 1); }), "\n\\f3  · \\f2 After\\par");
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{"Error in input file January.db."});
+}
+
+// The three numbers of an Epiphany.db header stand at fixed positions of the
+// line as read: blanks or the line feed after a one-digit month still leave
+// the month readable; a header shorter than ten characters matches no day.
+TEST_F(DayEntriesTest, EpiphanyHeaderIsReadBeforeTrimming) {
+  std::ofstream(dir_.path() / "dbase" / "Epiphany.db", std::ios::binary)
+      << "[5 - 05.1 \r\n1=Trailing blank\r\n"
+         "[7 - 06.1\n1=Line feed at nine\n"
+         "[4 - 07.1]\n1=Bracket\n"
+         "[2 - 8.1\n1=Too short\n"
+         "[3 - 09.1";
+  struct Row { int weekday; std::uint16_t day, month; const char* out; };
+  const Row rows[] = {
+      {5, 5, 1, "\n\\f3  • \\f2 Trailing blank\\par"},
+      {7, 6, 1, "\n\\f3  • \\f2 Line feed at nine\\par"},
+      {4, 7, 1, "\n\\f3  • \\f2 Bracket\\par"},
+      {2, 8, 1, ""},
+      {3, 9, 1, ""},
+      {5, 5, 10, ""},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::to_string(r.weekday) + " " + std::to_string(r.day));
+    EXPECT_EQ(Capture([&] { WriteEpiphanyEntries(r.weekday, r.day, r.month); }), r.out);
+    DatabaseSnapshot snapshot;
+    EXPECT_EQ(Capture([&] { WriteEpiphanyEntries(r.weekday, r.day, r.month); }), r.out);
+  }
+  EXPECT_TRUE(messages_.texts.empty());
 }
 
 TEST_F(DayEntriesTest, MissingFilesAreReportedAndTheDocumentGoesOn) {
