@@ -13,6 +13,7 @@
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/program_directory.h"
+#include "texts/rtf_writer.h"
 
 namespace velmar {
 namespace {
@@ -105,6 +106,9 @@ TEST_F(SettingsTest, ValuesAreTakenAsWritten) {
 TEST_F(SettingsTest, ExactValuesOnly) {
   LoadIni("WeekStyle=church\nMenologGray=no\nWindowsNT=\n");
   EXPECT_EQ(AppSettings.startOfWeek, 1);
+  LoadIni("WeekStyle=Church\n");
+  EXPECT_EQ(AppSettings.startOfWeek, 7);
+  EXPECT_TRUE(window_.pages.empty());  // only ActivePage chooses a page
   EXPECT_TRUE(AppSettings.menologGray);
   EXPECT_TRUE(AppSettings.windowsNT);
   LoadIni("MenologGray=No\nWindowsNT=No\nRTFSize=-1\n");
@@ -122,6 +126,83 @@ TEST_F(SettingsTest, BadLinesGiveOneMessageEachAndAreIgnored) {
   EXPECT_EQ(AppSettings.mainFont, "Times New Roman Cyr");
   EXPECT_EQ(AppSettings.sysFont, font60);
   EXPECT_EQ(AppSettings.agiosLine, "Yes");
+}
+
+// Each key's longest value is taken; one character more is refused with the
+// message and leaves the setting as it was.
+TEST_F(SettingsTest, EveryKeyAtAndBeyondItsLimit) {
+  struct Row { const char* key; std::size_t longest; };
+  const Row rows[] = {{"WeekStyle", 9}, {"ActivePage", 9}, {"MainFont", 60}, {"SysFont", 60},
+                      {"RTFFont", 60},  {"RTFSize", 4},    {"AgiosLine", 4}, {"Menologion", 9},
+                      {"MenologGray", 9}, {"WindowsNT", 4}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.key);
+    ResetSettings();
+    EXPECT_TRUE(LoadIni(std::string(r.key) + "=" + std::string(r.longest, '1') + "\r\n").empty());
+    EXPECT_EQ(LoadIni(std::string(r.key) + "=" + std::string(r.longest + 1, '2') + "\r\n"),
+              std::vector<std::string>{kBad});
+    // A value of blanks only is trimmed away: an empty value is within every limit.
+    EXPECT_TRUE(LoadIni(std::string(r.key) + "=" + std::string(r.longest + 5, ' ') + "\n").empty());
+  }
+  ResetSettings();
+  LoadIni("MainFont=" + std::string(60, 'm') + "\nSysFont=" + std::string(60, 's') + "\nRTFFont=" +
+          std::string(60, 'r') + "\nAgiosLine=Nope\nMenologion=abcdefghi\nRTFSize=-999\n");
+  EXPECT_EQ(AppSettings.mainFont, std::string(60, 'm'));
+  EXPECT_EQ(AppSettings.sysFont, std::string(60, 's'));
+  EXPECT_EQ(AppSettings.rtfFont, std::string(60, 'r'));
+  EXPECT_EQ(AppSettings.agiosLine, "Nope");
+  EXPECT_EQ(AppSettings.menologion, "abcdefghi");
+  EXPECT_EQ(AppSettings.rtfSize, -999);
+  LoadIni("Menologion=abcdefghij\nRTFSize=12345\nAgiosLine=Never\nRTFFont=" + std::string(61, 'x') + "\n");
+  EXPECT_EQ(AppSettings.menologion, "abcdefghi");
+  EXPECT_EQ(AppSettings.rtfSize, -999);
+  EXPECT_EQ(AppSettings.agiosLine, "Nope");
+  EXPECT_EQ(AppSettings.rtfFont, std::string(60, 'r'));
+}
+
+// Lines are read in pieces of 1023 characters: text at character 1024 of a
+// long line starts a line of its own, and is read as one.
+TEST_F(SettingsTest, LongLinesAreReadInPiecesOf1023Characters) {
+  EXPECT_TRUE(LoadIni(";" + std::string(1022, 'x') + "WindowsNT=No\n" +
+                      std::string(1021, 'y') + "MenologGray=No\n").empty());
+  EXPECT_FALSE(AppSettings.windowsNT);   // its own piece
+  EXPECT_TRUE(AppSettings.menologGray);  // split as "M" and "enologGray=No"
+  Write("Position.ini", "\n;" + std::string(1022, 'p') + "Width=777\n" + std::string(1022, 'h') +
+                            "Height=300\n");
+  RecordingMessageSink sink;
+  LoadWindowPosition(window_);
+  EXPECT_TRUE(sink.texts.empty());
+  EXPECT_EQ(window_.width, 777);
+  EXPECT_EQ(window_.height, 450);  // split as "H" and "eight=300"
+}
+
+// Only a line feed, a blank or ";" at the start makes a line skipped; a tab
+// doesn't, and a line that starts with a tab names no key.
+TEST_F(SettingsTest, ATabAtTheStartOfALine) {
+  EXPECT_TRUE(LoadIni("\tMainFont=Tabbed\n\tRTFSize\n").empty());
+  EXPECT_EQ(AppSettings.mainFont, "Times New Roman Cyr");
+  Write("Position.ini", "\tWidth=600\n\tTop\n");
+  RecordingMessageSink sink;
+  LoadWindowPosition(window_);
+  EXPECT_TRUE(sink.texts.empty());
+  EXPECT_EQ(window_.width, 371);
+}
+
+// Signs are off only for the exact value "No", after the line end is trimmed.
+TEST_F(SettingsTest, AgiosLineIsComparedExactly) {
+  struct Row { const char* line; const char* stored; bool signs; };
+  const Row rows[] = {{"AgiosLine=No\r\n", "No", false},   {"AgiosLine=No   \n", "No", false},
+                      {"AgiosLine=no\n", "no", true},      {"AgiosLine=NO\n", "NO", true},
+                      {"AgiosLine= No\n", " No", true},    {"AgiosLine=No.\n", "No.", true},
+                      {"AgiosLine=N\n", "N", true},        {"AgiosLine=\n", "", true},
+                      {"AgiosLine=Yes\n", "Yes", true},    {"AgiosLineNo=No\n", "No", false}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.line);
+    ResetSettings();
+    EXPECT_TRUE(LoadIni(r.line).empty());
+    EXPECT_EQ(AppSettings.agiosLine, r.stored);
+    EXPECT_EQ(SignsOn(), r.signs);
+  }
 }
 
 TEST_F(SettingsTest, ActivePageFirstSelectsTodayThenTheNamedPage) {

@@ -143,14 +143,26 @@ TEST(CalendarArithmetic, ShiftDateStaysWithinTheYear) {
 
 TEST(CalendarArithmetic, NameTables) {
   EXPECT_EQ(WeekdayNumber(7, 1, 2001), 1);
-  EXPECT_EQ(Cp1251ToUtf8(WeekdayNames[1]), "Воскресенье");
-  EXPECT_EQ(Cp1251ToUtf8(WeekdayNames[7]), "Суббота");
-  EXPECT_EQ(Cp1251ToUtf8(MonthNames[5]), "Мая");
-  EXPECT_EQ(Cp1251ToUtf8(MonthShortNames[2]), "Февр");
-  EXPECT_EQ(Cp1251ToUtf8(MonthShortNames[5]), "Мая");
-  EXPECT_EQ(Cp1251ToUtf8(MonthShortNames[11]), "Нояб");
-  EXPECT_EQ(Cp1251ToUtf8(ToneNames[0]), "отсутствует");
-  EXPECT_EQ(Cp1251ToUtf8(ToneNames[8]), "осьмый");
+  const char* const weekdays[] = {"", "Воскресенье", "Понедельник", "Вторник", "Среда",
+                                  "Четверг", "Пятница", "Суббота"};
+  const char* const months[] = {"", "Января", "Февраля", "Марта", "Апреля", "Мая", "Июня",
+                                "Июля", "Августа", "Сентября", "Октября", "Ноября", "Декабря"};
+  const char* const shortMonths[] = {"", "Янв", "Февр", "Мар", "Апр", "Мая", "Июн",
+                                     "Июл", "Авг", "Сент", "Окт", "Нояб", "Дек"};
+  const char* const tones[] = {"отсутствует", "первый", "вторый", "третий", "четвертый",
+                               "пятый", "шестый", "седьмый", "осьмый"};
+  ASSERT_EQ(WeekdayNames.size(), std::size(weekdays));
+  for (std::size_t i = 0; i < WeekdayNames.size(); ++i)
+    EXPECT_EQ(Cp1251ToUtf8(WeekdayNames[i]), weekdays[i]) << i;
+  ASSERT_EQ(MonthNames.size(), std::size(months));
+  for (std::size_t i = 0; i < MonthNames.size(); ++i) {
+    EXPECT_EQ(Cp1251ToUtf8(MonthNames[i]), months[i]) << i;
+    EXPECT_EQ(Cp1251ToUtf8(MonthShortNames[i]), shortMonths[i]) << i;
+  }
+  ASSERT_EQ(ToneNames.size(), std::size(tones));
+  for (std::size_t i = 0; i < ToneNames.size(); ++i) EXPECT_EQ(Cp1251ToUtf8(ToneNames[i]), tones[i]) << i;
+  const int lengths[] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  for (std::size_t i = 1; i < MonthLengths.size(); ++i) EXPECT_EQ(MonthLengths[i], lengths[i]) << i;
 }
 
 }  // namespace

@@ -85,6 +85,59 @@ TEST_F(SearchTest, SaintsPageUsesTheSameLineRules) {
   EXPECT_EQ(SearchSaints("x", 2000).count, 0);  // too short
 }
 
+// The searches read lines in pieces of 1023 characters; text at character
+// 1024 starts a piece that is matched as a line of its own.
+TEST_F(SearchTest, LongLinesAreSearchedInPiecesOf1023Characters) {
+  std::ofstream(dir_.path() / "dbase" / "February.db", std::ios::binary)
+      << "[3]\n1=" << std::string(1021, 'y') << "1=Zebra\n"
+      << "[4]\n1=" << std::string(1020, 'y') << "1=Zebra\n"
+      << "[5]\n1=" << std::string(1019, 'y') << "Zeb" << "ra\n";
+  const SaintsSearchResult found = SearchSaints("Zebra", 2000);
+  ASSERT_EQ(found.items.size(), 1u);  // day 4's piece starts "=Zebra": no rank
+  EXPECT_EQ(Cp1251ToUtf8(found.items[0]), "16 Февраля (3 Февраля ст.ст.)");
+  EXPECT_EQ(found.months, std::vector<int>{2});
+  EXPECT_EQ(found.count, 1);
+  const std::string out = Capture([] { WriteSearchDocument("Zebra", 2000); });
+  EXPECT_NE(out.find("\\b 16 Февраля (3 Февраля ст.ст.)\\b0\\par\\f3  • \\f2 \\cf1 \\b Zebra\\b0 \\cf0 \\par"),
+            std::string::npos);
+  EXPECT_NE(out.find("Всего: 1 совпадение\\par"), std::string::npos);
+  // Exactly 1023 characters: the line feed alone is the next piece.
+  std::ofstream(dir_.path() / "dbase" / "February.db", std::ios::binary)
+      << "[3]\n1=" << std::string(1016, 'y') << "Zebra\n1=Zebra\n";
+  EXPECT_EQ(SearchSaints("Zebra", 2000).count, 2);
+}
+
+// The search report doesn't set the day colour: its red signs return to the
+// colour the last day view left, while the marked text always returns to
+// black (or grey for a grey entry).
+TEST_F(SearchTest, ColoursOfTheReport) {
+  std::ofstream(dir_.path() / "dbase" / "March.db", std::ios::binary)
+      << Utf8ToCp1251("[1]\n4=Святителя Тихона\nq=Памяти Тихона\n");
+  DayColour = "\\cf2";
+  const std::string out = Capture([] { WriteSearchDocument(Utf8ToCp1251("Тихон"), 2000); });
+  EXPECT_NE(out.find("\\b 14 Марта (1 Марта ст.ст.)\\b0\\par"
+                     "\\f3\\cf1  + \\cf2\\f2 Святителя \\cf1 \\b Тихон\\b0 \\cf0 а\\par"
+                     "\\cf4\\f3  · \\f2 Памяти \\cf1 \\b Тихон\\b0 \\cf4 а\\cf0 \\par"),
+            std::string::npos);
+  AppSettings.menologGray = false;
+  AppSettings.agiosLine = "No";
+  DayColour = "\\cf0";
+  const std::string plain = Capture([] { WriteSearchDocument(Utf8ToCp1251("Тихон"), 2000); });
+  EXPECT_NE(plain.find("\\b0\\par\\f3\\cf1  + \\cf0\\f2 Святителя \\cf1 \\b Тихон\\b0 \\cf0 а\\par"
+                       "Памяти \\cf1 \\b Тихон\\b0 \\cf0 а\\par"),
+            std::string::npos);
+}
+
+// Lines before a month file's first header and lines that start with a NUL
+// byte never match.
+TEST_F(SearchTest, LinesOutsideSectionsAndNulLines) {
+  std::ofstream(dir_.path() / "dbase" / "April.db", std::ios::binary)
+      << "1=Orphan before the header\n[2]\n" << std::string(1, '\0') << "1=Orphan hidden\n";
+  EXPECT_EQ(SearchSaints("Orphan", 2000).count, 0);
+  EXPECT_NE(Capture([] { WriteSearchDocument("Orphan", 2000); }).find("Всего: 0 совпадений\\par"),
+            std::string::npos);
+}
+
 TEST_F(SearchTest, MissingMonthFileStopsTheScan) {
   std::filesystem::remove(dir_.path() / "dbase" / "March.db");
   const std::string out = Capture([] { WriteSearchDocument("Two", 2000); });

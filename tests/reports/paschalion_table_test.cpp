@@ -30,6 +30,18 @@ TEST(PaschalionTable, KnownYears) {
   EXPECT_EQ(Cp1251ToUtf8(PaschalionGridColumn(2000, false)[0]), "2000 г.");
 }
 
+TEST(PaschalionTable, MonthAbbreviationsAndOffsets) {
+  const char* const names[] = {"", "Ян", "Фв", "Мр", "Ап", "Мая", "Ин", "Ил", "Ав", "Ст", "Окт", "Нб", "Дк"};
+  ASSERT_EQ(PaschalionMonthAbbreviations.size(), std::size(names));
+  for (std::size_t i = 0; i < PaschalionMonthAbbreviations.size(); ++i)
+    EXPECT_EQ(Cp1251ToUtf8(PaschalionMonthAbbreviations[i]), names[i]) << i;
+  const int offsets[] = {-70, -56, -49, -7, 0, 24, 39, 49, 56};
+  ASSERT_EQ(kPaschalionOffsets.size(), std::size(offsets));
+  for (std::size_t i = 0; i < kPaschalionOffsets.size(); ++i) EXPECT_EQ(kPaschalionOffsets[i], offsets[i]);
+  EXPECT_EQ(Cp1251ToUtf8(PaschalionDateText({31, 12})), "31 Дк");
+  EXPECT_EQ(Cp1251ToUtf8(PaschalionDateText({0, 0})), "0 ");  // a shift out of the year
+}
+
 // The fast counted day by day, from the Monday after All Saints to the eve of
 // the Apostles' feast (28 June old style, as a new-style date), in every year;
 // the same number in both styles.

@@ -215,6 +215,118 @@ TEST_F(DayEntriesTest, EpiphanyHeaderIsReadBeforeTrimming) {
   EXPECT_TRUE(messages_.texts.empty());
 }
 
+// Every section whose header equals the key is taken, wherever it stands;
+// each later line overrides the reference, and a line with "=" the hint.
+TEST_F(DayEntriesTest, AdditionSectionsThatMatchMoreThanOnce) {
+  std::ofstream(dir_.path() / "dbase" / "Addition.db", std::ios::binary)
+      << "docs/before.html=Before any header\r\n"
+         "[25.12]  \r\n"
+         "docs/first.html=First hint\r\n"
+         "\r\n"
+         " docs/blank.html=never\r\n"
+         ";docs/comment.html=never\r\n"
+         "[01.01]\r\n"
+         "docs/other.html=Other day\r\n"
+         "[25.12] x\r\n"
+         "docs/never.html=Never\r\n"
+         "[25.12]\r\n"
+         "docs/second.html\r\n"
+         "[26.12]\r\n"
+         "docs/later.html=Later day\r\n";
+  LoadAdditionalInfo(ViewKind::Today, 25, 12);
+  EXPECT_TRUE(AdditionalInfo[1].enabled);
+  EXPECT_EQ(AdditionalInfo[1].reference, "docs/second.html");
+  EXPECT_EQ(AdditionalInfo[1].hint, "First hint");  // a line without "=" keeps the hint
+  LoadAdditionalInfo(ViewKind::Tomorrow, 1, 1);
+  EXPECT_EQ(AdditionalInfo[2].reference, "docs/other.html");
+  EXPECT_EQ(AdditionalInfo[2].hint, "Other day");
+  LoadAdditionalInfo(ViewKind::Calendar, 26, 12);
+  EXPECT_EQ(AdditionalInfo[3].reference, "docs/later.html");
+  EXPECT_EQ(AdditionalInfo[3].hint, "Later day");
+  // The other slots keep theirs.
+  EXPECT_EQ(AdditionalInfo[1].reference, "docs/second.html");
+  // A later "=" line overrides both, "=" inside the hint included.
+  std::ofstream(dir_.path() / "dbase" / "Addition.db", std::ios::binary)
+      << "[25.12]\ndocs/a.html\ndocs/b.html=Hint=with equals\n";
+  LoadAdditionalInfo(ViewKind::Today, 25, 12);
+  EXPECT_EQ(AdditionalInfo[1].reference, "docs/b.html");
+  EXPECT_EQ(AdditionalInfo[1].hint, "Hint=with equals");
+  // No matching section: the slot is reset.
+  LoadAdditionalInfo(ViewKind::Today, 24, 12);
+  EXPECT_FALSE(AdditionalInfo[1].enabled);
+  EXPECT_EQ(AdditionalInfo[1].reference, "");
+  EXPECT_EQ(Cp1251ToUtf8(AdditionalInfo[1].hint), "Дополнительные сведения");
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
+// A tab at the start makes an entry line whose code is the tab: never a
+// rank, so a month file passes it over unless the menologion setting lists
+// it; Easter.db and Epiphany.db show every code. Without "=" it is reported.
+TEST_F(DayEntriesTest, ATabAtTheStartOfALine) {
+  std::ofstream(dir_.path() / "dbase" / "January.db", std::ios::binary)
+      << "[5]\n\t4=Tabbed\n\tno equals\n0=Plain\n";
+  std::ofstream(dir_.path() / "dbase" / "Easter.db", std::ios::binary) << "[+7]\n\t=Tab in Easter\n";
+  EXPECT_EQ(Capture([] { WriteMonthEntries(5, 1); }), "\n\\f3  · \\f2 Plain\\par");
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{"Error in input file January.db."});
+  AppSettings.menologion = "\t";
+  AppSettings.menologGray = false;
+  EXPECT_EQ(Capture([] { WriteMonthEntries(5, 1); }),
+            "\n\\f3  · \\f2 Tabbed\\par\n\\f3  · \\f2 Plain\\par");
+  EXPECT_EQ(Capture([] { WriteEasterEntries(7, 5, 2000); }), "\nTab in Easter\\par");
+}
+
+// Lines before the first section header belong to no section, whatever
+// key a header would give them (day 0, Pascha, ...).
+TEST_F(DayEntriesTest, LinesBeforeTheFirstHeader) {
+  std::ofstream(dir_.path() / "dbase" / "January.db", std::ios::binary) << "0=Before\n[0]\n0=Day nought\n";
+  std::ofstream(dir_.path() / "dbase" / "Easter.db", std::ios::binary)
+      << "1=Before\nno equals before\n[+1]\n1=Bright Monday\n";
+  std::ofstream(dir_.path() / "dbase" / "Epiphany.db", std::ios::binary)
+      << "1=Before\nno equals before\n[7 - 24.12]\n1=Eve\n";
+  EXPECT_EQ(Capture([] { WriteEasterEntries(30, 4, 2000); }), "");  // Pascha: offset 0
+  EXPECT_EQ(Capture([] { WriteEasterEntries(1, 5, 2000); }), "\n\\f3  • \\f2 Bright Monday\\par");
+  EXPECT_EQ(Capture([] { WriteEpiphanyEntries(0, 0, 0); }), "");
+  EXPECT_EQ(Capture([] { WriteMonthEntries(0, 1); }), "\n\\f3  · \\f2 Day nought\\par");
+  EXPECT_TRUE(messages_.texts.empty());
+  DatabaseSnapshot snapshot;
+  EXPECT_EQ(Capture([] { WriteEasterEntries(30, 4, 2000); }), "");
+  EXPECT_EQ(Capture([] { WriteEpiphanyEntries(0, 0, 0); }), "");
+  EXPECT_EQ(Capture([] { WriteMonthEntries(0, 1); }), "\n\\f3  · \\f2 Day nought\\par");
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
+// In a month file the "=" is looked for first: a used line without it is
+// reported whatever its code, listed or not.
+TEST_F(DayEntriesTest, UnlistedCodeWithoutEquals) {
+  std::ofstream(dir_.path() / "dbase" / "March.db", std::ios::binary)
+      << "[8]\nz without equals\n7 without equals\nz=never shown\n[9]\nz other day\n";
+  EXPECT_EQ(Capture([] { WriteMonthEntries(8, 3); }), "");
+  EXPECT_EQ(messages_.texts, (std::vector<std::string>{"Error in input file March.db.",
+                                                       "Error in input file March.db."}));
+}
+
+// A grey entry, a red sign and a marked text return to the day colour:
+// purple on a weekday of Great Lent, dark red on a Sunday.
+TEST_F(DayEntriesTest, ColoursReturnToTheDayColour) {
+  SearchHighlight = true;
+  HighlightText = std::string("Авраам"_cp);
+  for (const char* colour : {"\\cf2", "\\cf3"}) {
+    SCOPED_TRACE(colour);
+    DayColour = colour;
+    const std::string c = colour;
+    EXPECT_EQ(Capture([] { WriteMonthEntries(12, 1); }),
+              "\n\\f3  • \\f2 Twelve \\cf1 \\b Авраам\\b0 " + c + "  and Авраам\\par"
+              "\n\\cf4\\f3  · \\f2 Grey \\cf1 \\b Авраам\\b0 \\cf4  here" + c + "\\par");
+    EXPECT_EQ(Capture([] { WriteMonthEntries(5, 1); }),
+              "\n\\f3  · \\f2 Zero five\\par"
+              "\n\\f3\\cf1  + " + c + "\\f2 Четыре пять\\par"
+              "\n\\cf4\\f3  · \\f2 Class q five" + c + "\\par"
+              "\n\\f3\\cf1 (+)" + c + "\\f2 Five again\\par");
+    EXPECT_EQ(Capture([] { WriteEasterEntries(13, 3, 2000); }),
+              "\n\\f3\\cf1\\b  c \\b0" + c + "\\f2 Clean Monday\\par");
+  }
+}
+
 TEST_F(DayEntriesTest, MissingFilesAreReportedAndTheDocumentGoesOn) {
   std::filesystem::remove_all(dir_.path() / "dbase");
   EXPECT_EQ(Capture([] {

@@ -150,6 +150,25 @@ TEST_F(DayViewsTest, CaptionColoursAndYearEnd) {
   EXPECT_EQ(Cp1251ToUtf8(host_.captions[1].oldStyle), "(31 Декабря ст.ст.)");
 }
 
+// Tomorrow's weekday follows today's: after a Saturday comes a Sunday.
+TEST_F(DayViewsTest, TomorrowAfterASaturdayIsASunday) {
+  SetFixedToday(CivilDate{13, 1, 2001});  // a Saturday
+  ShowTodayAndTomorrow(host_);
+  EXPECT_EQ(Cp1251ToUtf8(host_.captions[1].groupCaption), "Суббота, 13 Января 2001 года");
+  EXPECT_EQ(Cp1251ToUtf8(host_.captions[2].groupCaption), "Воскресенье, 14 Января 2001 года");
+  EXPECT_EQ(host_.captions[1].groupColour, (Rgb{0, 0, 255}));
+  EXPECT_EQ(host_.captions[2].groupColour, (Rgb{255, 0, 0}));
+  EXPECT_EQ(Cp1251ToUtf8(host_.captions[2].title), "Неделя 30-я по Пятидесятнице,");
+  EXPECT_EQ(Cp1251ToUtf8(host_.captions[2].tone), "Глас пятый");
+  EXPECT_NE(host_.loaded[2].find(std::string(kPrologue) + "\n\\cf3"), std::string::npos);
+  EXPECT_EQ(host_.title, "Днесловник - Суббота, 13 Января");
+  // And a Sunday follows a Friday's Saturday.
+  SetFixedToday(CivilDate{12, 1, 2001});
+  ShowTodayAndTomorrow(host_);
+  EXPECT_EQ(Cp1251ToUtf8(host_.captions[2].groupCaption), "Суббота, 13 Января 2001 года");
+  EXPECT_EQ(host_.title, "Днесловник - Пятница, 12 Января");
+}
+
 TEST_F(DayViewsTest, UnwritableReportFileLeavesThePagesAlone) {
   dir_.MakeUnwritable();
   SetFixedToday(CivilDate{18, 1, 2001});

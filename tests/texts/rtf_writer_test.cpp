@@ -25,6 +25,27 @@ TEST(RtfWriter, PrologueFollowsTheSettings) {
   EXPECT_EQ(Capture(WriteSignLegend).substr(0, 10), "\n\\fs19\\cf0");
 }
 
+// The size has at least two digits, as "%02d" writes it: a minus sign
+// counts as one of them.
+TEST(RtfWriter, SizesOfThePrologueAndTheLegend) {
+  struct Row { int size; const char* prologue; const char* legend; };
+  const Row rows[] = {{20, "\\fs20\\cf0", "\n\\fs19\\cf0"},  {8, "\\fs08\\cf0", "\n\\fs07\\cf0"},
+                      {10, "\\fs10\\cf0", "\n\\fs09\\cf0"},  {1, "\\fs01\\cf0", "\n\\fs00\\cf0"},
+                      {0, "\\fs00\\cf0", "\n\\fs-1\\cf0"},   {-1, "\\fs-1\\cf0", "\n\\fs-2\\cf0"},
+                      {-9, "\\fs-9\\cf0", "\n\\fs-10\\cf0"}, {-15, "\\fs-15\\cf0", "\n\\fs-16\\cf0"},
+                      {9999, "\\fs9999\\cf0", "\n\\fs9998\\cf0"}, {100, "\\fs100\\cf0", "\n\\fs99\\cf0"}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.size);
+    ResetSettings();
+    AppSettings.rtfSize = r.size;
+    const std::string prologue = Capture(WriteReportHeader);
+    EXPECT_EQ(prologue.substr(prologue.rfind("\\plain\\f2") + 9), r.prologue);
+    const std::string legend = Capture(WriteSignLegend);
+    EXPECT_EQ(legend.substr(0, legend.find("\n  ")), r.legend);
+  }
+  ResetSettings();
+}
+
 TEST(RtfWriter, LegendAndCredits) {
   ResetSettings();
   EXPECT_EQ(Capture(WriteSignLegend),
