@@ -133,6 +133,38 @@ TEST(Paschalion, YearsWhereTheOffsetChanges) {
             GregorianToSerial(2100, 1, 1) - GregorianToSerial(2099, 4, 12));
 }
 
+// The fourteen fixed great feasts, by their new-style dates of 1900..2099
+// (old style + 13), and no day next to them.
+TEST(Paschalion, EveryFixedGreatFeast) {
+  struct Row { u16 newDay, newMonth, oldDay, oldMonth; };
+  const Row rows[] = {
+      {19, 1, 6, 1},   {15, 2, 2, 2},   {7, 4, 25, 3},   {19, 8, 6, 8},  {28, 8, 15, 8},
+      {21, 9, 8, 9},   {27, 9, 14, 9},  {4, 12, 21, 11}, {7, 1, 25, 12}, {7, 7, 24, 6},
+      {12, 7, 29, 6},  {11, 9, 29, 8},  {14, 10, 1, 10}, {14, 1, 1, 1},
+  };
+  ASSERT_EQ(GreatFeastDates.size(), std::size(rows));
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const Row& r = rows[i];
+    SCOPED_TRACE(std::to_string(r.newDay) + "." + std::to_string(r.newMonth));
+    EXPECT_EQ(GreatFeastDates[i], (DayMonth{r.oldDay, r.oldMonth}));
+    for (const u16 year : {u16{1901}, u16{1950}, u16{2001}, u16{2023}, u16{2099}})
+      EXPECT_EQ(IsGreatFeast(r.newDay, r.newMonth, year), 1) << year;
+    const Date before = PreviousDay(r.newDay, r.newMonth, 2001);
+    const Date after = NextDay(r.newDay, r.newMonth, 2001);
+    // 2001: Pascha 15 April, Ascension 24 May; no feast stands next to another
+    // except 7 and 14 January, a week apart.
+    EXPECT_EQ(IsGreatFeast(before.day, before.month, 2001), 0);
+    EXPECT_EQ(IsGreatFeast(after.day, after.month, 2001), 0);
+  }
+  // Bright Week and the Ascension of 2001, and the days around them.
+  EXPECT_EQ(IsGreatFeast(14, 4, 2001), 0);
+  for (int day = 15; day <= 21; ++day) EXPECT_EQ(IsGreatFeast(static_cast<u16>(day), 4, 2001), 1) << day;
+  EXPECT_EQ(IsGreatFeast(22, 4, 2001), 0);
+  EXPECT_EQ(IsGreatFeast(23, 5, 2001), 0);
+  EXPECT_EQ(IsGreatFeast(24, 5, 2001), 1);
+  EXPECT_EQ(IsGreatFeast(25, 5, 2001), 0);
+}
+
 TEST(Paschalion, GreatFeasts) {
   EXPECT_EQ(IsGreatFeast(7, 1, 2001), 1);
   EXPECT_EQ(IsGreatFeast(7, 1, 1950), 1);

@@ -54,6 +54,47 @@ TEST_F(SearchTest, ReportListsMatchesByDay) {
   EXPECT_TRUE(messages_.texts.empty());
 }
 
+// The whole report file, byte for byte: title, credits, one day with two
+// matches (a rank and a grey additional class), the total and the legend.
+TEST_F(SearchTest, ReportFileByteForByte) {
+  WriteSearchReport(Utf8ToCp1251("Авраам"), 2000);
+  EXPECT_EQ(Cp1251ToUtf8(testing::ReadFileBytes(dir_.path() / "velmar32.tmp")),
+            std::string(testing::kDefaultPrologue) +
+                "\n\\b1   Поиск в святцах по строке \"Авраам\"\\b0\\par" +
+                "\n  Составлено при помощи Днесловник для Windows\\par"
+                "\n  https://velmar32.example.org/velmar32/ (c) Команда разработчиков Velmar32, "
+                "версия 2.0 pre-release 278\\par"
+                "\n  ——————————————————————————————\\par"
+                "\n\\par"
+                "\n\\par"
+                "\n  \\b 25 Января (12 Января ст.ст.)\\b0\\par"
+                "\\f3  • \\f2 Twelve \\cf1 \\b Авраам\\b0 \\cf0  and Авраам\\par"
+                "\\cf4\\f3  · \\f2 Grey \\cf1 \\b Авраам\\b0 \\cf4  here\\cf0 \\par"
+                "\n\\par"
+                "\n\\par"
+                "\n  ————————————————————————————————\\par"
+                "\n  Всего: 2 совпадения\\par"
+                "\n\\par" +
+                Capture(WriteSignLegend) + "\n}");
+  EXPECT_TRUE(messages_.texts.empty());
+  // A text out of range writes nothing: the file keeps the last report.
+  const std::string before = testing::ReadFileBytes(dir_.path() / "velmar32.tmp");
+  WriteSearchReport("x", 2000);
+  WriteSearchReport(std::string(63, 'x'), 2000);
+  EXPECT_EQ(testing::ReadFileBytes(dir_.path() / "velmar32.tmp"), before);
+  WriteSearchReport(std::string(62, 'x'), 2000);
+  EXPECT_NE(testing::ReadFileBytes(dir_.path() / "velmar32.tmp"), before);
+  EXPECT_TRUE(SearchTextLengthOk("ab"));
+  EXPECT_FALSE(SearchTextLengthOk("a"));
+  EXPECT_TRUE(SearchTextLengthOk(std::string(62, 'a')));
+  EXPECT_FALSE(SearchTextLengthOk(std::string(63, 'a')));
+  EXPECT_EQ(SearchSaints(std::string(63, 'x'), 2000).count, 0);
+  EXPECT_EQ(SearchSaints(std::string(62, 'A'), 2000).count, 1);  // day 9's long line
+  dir_.MakeUnwritable();
+  WriteSearchReport("Two", 2000);
+  EXPECT_EQ(messages_.texts, std::vector<std::string>{"Cannot open temporary output file."});
+}
+
 TEST_F(SearchTest, CaseWordsBeforeEqualsAndLinesWithoutIt) {
   EXPECT_EQ(SearchSaints(Utf8ToCp1251("авраам"), 2000).count, 0);  // case-sensitive
   // Seen only before "=": counted and listed, nothing marked.

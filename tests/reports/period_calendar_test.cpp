@@ -58,6 +58,33 @@ TEST_F(PeriodReportTest, DayBlocksOfAYearAndOfADay) {
   EXPECT_TRUE(messages_.texts.empty());
 }
 
+// One day of the grammar fixture, the whole document byte for byte.
+TEST(PeriodCalendarDocument, OneDayByteForByte) {
+  testing::TempProgramDir dir(testing::Fixture("grammar"));
+  RecordingMessageSink messages;
+  WritePeriodCalendar(18, 1, 2001, 18, 1, 2001);
+  EXPECT_EQ(Cp1251ToUtf8(testing::ReadFileBytes(dir.path() / "velmar32.tmp")),
+            std::string(testing::kDefaultPrologue) +
+                "\n\\b1   Днесловник\\b0  с 18 Января 2001 г. по 18 Января 2001 г.\\par" +
+                "\n  Составлено при помощи Днесловник для Windows\\par"
+                "\n  https://velmar32.example.org/velmar32/ (c) Команда разработчиков Velmar32, "
+                "версия 2.0 pre-release 278\\par"
+                "\n  ——————————————————————————————\\par"
+                "\n\\par"
+                "\n\\par"
+                "\n\\cf0"
+                "\n\\b   Четверг, 18 Января 2001 г. (5 Января ст.ст.)\\par"
+                "\n  Седмица 31-я по Пятидесятнице, глас пятый\\b0\\par"
+                "\n  ================================================\\par"
+                "\n\\f3  · \\f2 Zero five\\par"
+                "\n\\f3\\cf1  + \\cf0\\f2 Четыре пять\\par"
+                "\n\\cf4\\f3  · \\f2 Class q five\\cf0\\par"
+                "\n\\f3\\cf1 (+)\\cf0\\f2 Five again\\par"
+                "\n\\par\\par" +
+                Capture(WriteSignLegend) + "\n}");
+  EXPECT_EQ(messages.texts, std::vector<std::string>{"Error in input file January.db."});
+}
+
 TEST_F(PeriodReportTest, DaysWithoutToneAndColours) {
   const std::string week =
       Capture([] { WritePeriodCalendarDocument({{29, 4, 2000}, {8, 5, 2000}}); });
