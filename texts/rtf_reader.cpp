@@ -446,6 +446,7 @@ RtfDocument Reader::Read() {
     currentPosition_ = t.position;
     if (t.kind == TokenKind::End) break;
     if (t.kind == TokenKind::GroupEnd && ignoredOpens_ == 0 && Depth() == 1) {
+      Finish();  // the last paragraph ends in the document's own state
       PopGroup();
       closed = true;
       // Whatever follows the document's closing brace is not part of it.
