@@ -1,6 +1,7 @@
 #include "texts/line_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -60,6 +61,19 @@ TEST_F(LineReaderTest, NulByteEndsThePiece) {
 TEST_F(LineReaderTest, DirectoriesAndMissingFilesDoNotOpen) {
   TextFileReader reader;
   EXPECT_FALSE(reader.Open(dir_.string()));
+  // Refusing a folder leaves nothing open: with room for 256 open files,
+  // a thousand refusals, and a file still opens.
+  std::ofstream((dir_ / "f.txt").string()) << "x\n";
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  rlimit low = saved;
+  low.rlim_cur = 256;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+  for (int i = 0; i < 1000; ++i) EXPECT_FALSE(reader.Open(dir_.string()));
+  const bool opened = reader.Open((dir_ / "f.txt").string());
+  reader.Close();
+  setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_TRUE(opened);
   EXPECT_FALSE(reader.Open((dir_ / "missing").string()));
   std::string line;
   EXPECT_FALSE(reader.ReadLine(line, 10));

@@ -66,6 +66,21 @@ TEST(RtfTerminalText, AnsiEscapesForBoldAndColours) {
   EXPECT_EQ(Render("{\\rtf1\\b a\\line b\\par}", true), "\x1b[0;1ma\x1b[0m\n\x1b[0;1mb\x1b[0m\n");
 }
 
+// The nearest of the 256 colours: the cube or the grey ramp, whichever is
+// closer; a near-black blue is closer to the darkest grey than to black.
+TEST(RtfTerminalText, NearestPaletteColours) {
+  struct Row { int red, green, blue; const char* sgr; };
+  const Row rows[] = {{255, 0, 0, "196"},   {0, 0, 13, "232"},   {0, 0, 12, "16"},
+                      {0, 0, 255, "21"},    {8, 8, 8, "232"},    {238, 238, 238, "255"},
+                      {95, 135, 175, "67"}, {100, 100, 100, "241"}, {1, 1, 1, "16"}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.sgr);
+    const std::string rtf = "{\\rtf1{\\colortbl;\\red" + std::to_string(r.red) + "\\green" +
+                            std::to_string(r.green) + "\\blue" + std::to_string(r.blue) + ";}\\cf1 x\\par}";
+    EXPECT_EQ(Render(rtf, true), std::string("\x1b[0;38;5;") + r.sgr + "mx\x1b[0m\n");
+  }
+}
+
 TEST(RtfTerminalText, ControlCharactersNeverReachTheTerminal) {
   EXPECT_EQ(Render("{\\rtf1 a\\u27?[31mb\\u155?c\\u7?\\par}", false), "a[31mbc\n");
   // Tabs stop every eight columns.
@@ -84,6 +99,8 @@ TEST(RtfTerminalText, DisplayWidth) {
       {"中文", 4},
       {"\xFF", 1},      // malformed bytes count one each
       {"\xD0", 1},
+      {"a\xD0", 2},    // cut short at the end
+      {"\xD0" "a", 2},
       {"a\tb", 2},      // a control character takes no column
   };
   for (const Case& c : cases) {

@@ -90,6 +90,25 @@ TEST(RtfWriter, SignSnippetsOccupyFourCellsAndReturnToTheDayColour) {
   DayColour = "\\cf0";
 }
 
+// The report is gathered in a buffer and handed on in large pieces: pieces
+// of every size, across the buffer's end, arrive whole and in order.
+TEST(RtfWriter, LongDocumentsArriveWhole) {
+  std::string expected;
+  const std::string bytes = Capture([&] {
+    for (int i = 0; i < 3000; ++i) {
+      const std::string piece = std::to_string(i) + std::string(static_cast<std::size_t>(i % 97), static_cast<char>('a' + i % 26)) + ";";
+      ReportWrite(piece);
+      expected += piece;
+    }
+    const std::string big(200000, 'z');
+    ReportWrite(big);
+    expected += big;
+    ReportWriteNumber(-42);
+    expected += "-42";
+  });
+  EXPECT_EQ(bytes, expected);
+}
+
 TEST(RtfWriter, ReportFileIsReplacedAndFailureIsReported) {
   testing::TempProgramDir dir;
   ASSERT_TRUE(OpenReportFile());
