@@ -57,8 +57,10 @@ TEST_F(SearchTest, ReportListsMatchesByDay) {
 // The whole report file, byte for byte: title, credits, one day with two
 // matches (a rank and a grey additional class), the total and the legend.
 TEST_F(SearchTest, ReportFileByteForByte) {
+  const std::string legend = Capture(WriteSignLegend);
   WriteSearchReport(Utf8ToCp1251("Авраам"), 2000);
-  EXPECT_EQ(Cp1251ToUtf8(testing::ReadFileBytes(dir_.path() / "velmar32.tmp")),
+  const std::string file = Cp1251ToUtf8(testing::ReadFileBytes(dir_.path() / "velmar32.tmp"));
+  EXPECT_EQ(file,
             std::string(testing::kDefaultPrologue) +
                 "\n\\b1   Поиск в святцах по строке \"Авраам\"\\b0\\par" +
                 "\n  Составлено при помощи Днесловник для Windows\\par"
@@ -75,7 +77,7 @@ TEST_F(SearchTest, ReportFileByteForByte) {
                 "\n  ————————————————————————————————\\par"
                 "\n  Всего: 2 совпадения\\par"
                 "\n\\par" +
-                Capture(WriteSignLegend) + "\n}");
+                legend + "\n}");
   EXPECT_TRUE(messages_.texts.empty());
   // A text out of range writes nothing: the file keeps the last report.
   const std::string before = testing::ReadFileBytes(dir_.path() / "velmar32.tmp");

@@ -60,10 +60,12 @@ TEST_F(PeriodReportTest, DayBlocksOfAYearAndOfADay) {
 
 // One day of the grammar fixture, the whole document byte for byte.
 TEST(PeriodCalendarDocument, OneDayByteForByte) {
+  const std::string legend = Capture(WriteSignLegend);
   testing::TempProgramDir dir(testing::Fixture("grammar"));
   RecordingMessageSink messages;
   WritePeriodCalendar(18, 1, 2001, 18, 1, 2001);
-  EXPECT_EQ(Cp1251ToUtf8(testing::ReadFileBytes(dir.path() / "velmar32.tmp")),
+  const std::string file = Cp1251ToUtf8(testing::ReadFileBytes(dir.path() / "velmar32.tmp"));
+  EXPECT_EQ(file,
             std::string(testing::kDefaultPrologue) +
                 "\n\\b1   Днесловник\\b0  с 18 Января 2001 г. по 18 Января 2001 г.\\par" +
                 "\n  Составлено при помощи Днесловник для Windows\\par"
@@ -81,7 +83,7 @@ TEST(PeriodCalendarDocument, OneDayByteForByte) {
                 "\n\\cf4\\f3  · \\f2 Class q five\\cf0\\par"
                 "\n\\f3\\cf1 (+)\\cf0\\f2 Five again\\par"
                 "\n\\par\\par" +
-                Capture(WriteSignLegend) + "\n}");
+                legend + "\n}");
   EXPECT_EQ(messages.texts, std::vector<std::string>{"Error in input file January.db."});
 }
 

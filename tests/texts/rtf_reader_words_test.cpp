@@ -96,6 +96,12 @@ TEST(RtfReaderWords, FontTableEntries) {
       {"Spaced  Name", 204, RtfFontFamily::Nil, 0},
   };
   EXPECT_EQ(d.fonts, fonts);
+  // A font still open when its group closes is kept, even when that group
+  // is the document's own.
+  EXPECT_EQ(ReadRtf("{\\rtf1{\\fonttbl{\\f0 Open}}x}").fonts,
+            (std::vector<RtfFont>{{"Open", 1, RtfFontFamily::Nil, 0}}));
+  EXPECT_EQ(ReadRtf("{\\rtf1\\fonttbl\\f0 Open}").fonts,
+            (std::vector<RtfFont>{{"Open", 1, RtfFontFamily::Nil, 0}}));
 }
 
 // Which code page decodes a byte: the font's \cpg, else its character set,
