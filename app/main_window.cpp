@@ -501,8 +501,7 @@ void TForm1::SetAdditionalInfo(ViewKind page, const AdditionalInfoSlot& slot) {
                                                      : SpeedButton3;
   infoFiles_[static_cast<std::size_t>(page)] = slot.reference;
   button->setEnabled(slot.enabled);
-  button->setToolTip(slot.enabled && !slot.hint.empty() ? FromCp1251(slot.hint)
-                                                        : QStringLiteral("Дополнительные сведения"));
+  button->setToolTip(FromCp1251(slot.hint));
 }
 
 void TForm1::ResetCalendarControls(const CivilDate& today) {

@@ -223,7 +223,6 @@ void TForm1::BuildPages() {
   TabSheet5 = new QWidget;
   GroupBox3 = new QGroupBox(QStringLiteral("Поиск:"), TabSheet5);
   Edit1 = new QLineEdit(QStringLiteral("Авраама"), GroupBox3);
-  Edit1->setMaxLength(62);
   BitBtn1 = new QPushButton(QStringLiteral("Искать!"), GroupBox3);
   CheckBox1 = new QCheckBox(QStringLiteral("Список"), GroupBox3);
   CheckBox1->setEnabled(false);

@@ -438,5 +438,45 @@ TEST_F(MainWindowTest, SaintsPageShowsTheChosenDayWithTheTextMarked) {
   EXPECT_EQ(ReportText(space).find("\\cf1 \\b Климента"), std::string::npos);
 }
 
+// The field takes any length; "Искать!" ignores a text of 63 characters
+// (the list and the count stay) and searches one of 62.
+TEST_F(MainWindowTest, SaintsPageIgnoresATextOfSixtyThreeCharacters) {
+  Workspace space({7, 1, 2001});
+  TForm1 form(&tray);
+  form.Edit1->setText(QStringLiteral("Климента"));
+  form.BitBtn1->click();
+  ASSERT_EQ(form.ListBox1->count(), 2);
+  const QString long63 = QString(63, QChar(0x0416));  // Ж
+  form.Edit1->setText(long63);
+  EXPECT_EQ(form.Edit1->text(), long63);
+  form.BitBtn1->click();
+  EXPECT_EQ(form.ListBox1->count(), 2);
+  EXPECT_EQ(form.Label5->text().toStdString(), "Всего:  2 совпадений");
+  EXPECT_EQ(Cp1251ToUtf8(HighlightText), "Климента");
+  form.Edit1->setText(long63.left(62));
+  form.BitBtn1->click();
+  EXPECT_EQ(form.ListBox1->count(), 0);
+  EXPECT_EQ(form.Label5->text().toStdString(), "Всего:  0 совпадений");
+  EXPECT_EQ(HighlightText, std::string(62, '\xC6'));
+}
+
+// The button's hint is what the slot holds: an Addition.db line
+// "reference=" gives an empty one; without a section it is the designed one.
+TEST_F(MainWindowTest, AdditionalInformationHintAsTheSlotHoldsIt) {
+  Workspace space({7, 1, 2001});
+  std::ofstream(space.program() / "dbase" / "Addition.db", std::ios::binary)
+      << "[25.12]\r\ndocs/x.html=\r\n[26.12]\r\ndocs/y.html=Y\r\n";
+  TForm1 form(&tray);
+  EXPECT_TRUE(form.RunFile1->isEnabled());
+  EXPECT_EQ(form.RunFile1->toolTip(), QString());
+  EXPECT_TRUE(form.RunFile2->isEnabled());
+  EXPECT_EQ(form.RunFile2->toolTip(), QStringLiteral("Y"));
+  form.SetAdditionalInfo(ViewKind::Calendar, {true, "", "docs/z.html"});
+  EXPECT_EQ(form.SpeedButton3->toolTip(), QString());
+  form.CCalendar1->SetDay(20);  // old-style 7 January: no section
+  EXPECT_FALSE(form.SpeedButton3->isEnabled());
+  EXPECT_EQ(form.SpeedButton3->toolTip().toStdString(), "Дополнительные сведения");
+}
+
 }  // namespace
 }  // namespace velmar
