@@ -6,15 +6,13 @@
 #include <QStringList>
 #include <initializer_list>
 
-#include "platform/program_icon.h"
-
 #include <QMessageBox>
 #include <QMetaObject>
-#include <QSystemTrayIcon>
 #include <QWidget>
 #include <exception>
 
 #include "platform/program_icon.h"
+#include "trayicon/desktop_tray.h"
 
 namespace velmar {
 namespace {
@@ -63,7 +61,7 @@ void Application::SetTrayAvailable(std::function<bool()> available) {
 }
 
 bool Application::TrayAvailable() const {
-  return trayAvailable_ ? trayAvailable_() : QSystemTrayIcon::isSystemTrayAvailable();
+  return trayAvailable_ ? trayAvailable_() : lumora::TrayIconsReachable();
 }
 
 void Application::Minimize() {

@@ -39,7 +39,8 @@ class Application : public QApplication, public lumora::ApplicationObject {
 
   // Whether minimising may hide the window into the tray: while this says
   // no, OnMinimize isn't raised and the window is minimised as usual. By
-  // default, whether the desktop has a system tray.
+  // default, whether the program's tray icons can be seen and clicked now
+  // (lumora::TrayIconsReachable).
   void SetTrayAvailable(std::function<bool()> available);
   bool TrayAvailable() const;
 
