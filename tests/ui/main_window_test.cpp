@@ -345,6 +345,57 @@ TEST_F(MainWindowTest, WithoutATrayMinimisingKeepsTheWindowReachable) {
   EXPECT_FALSE(form.isMinimized());
 }
 
+// Enter that no control takes presses the default button "&Ок", which hides
+// the window into the tray; in Edit1 it searches and the window stays; on a
+// focused button it presses that button.
+TEST_F(MainWindowTest, EnterPressesTheDefaultButtonButSearchesInTheSaintsField) {
+  Workspace space({7, 1, 2003});
+  TForm1 form(&tray);
+  form.show();
+  form.activateWindow();
+  form.PageControl1->setCurrentWidget(form.TabSheet5);
+  form.Edit1->setText(QStringLiteral("Николая"));
+  form.Edit1->setFocus();
+  QTest::keyClick(form.Edit1, Qt::Key_Return);
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_GT(form.ListBox1->count(), 0);
+
+  bool aboutAsked = false;
+  QObject::connect(form.Button3, &QPushButton::clicked, [&] { aboutAsked = true; });
+  form.AboutBox = nullptr;  // Button3Click then shows nothing
+  form.Button3->setFocus();
+  QTest::keyClick(form.Button3, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_TRUE(aboutAsked);
+  EXPECT_TRUE(form.isVisible());
+
+  form.PageControl1->setCurrentWidget(form.TabSheet1);
+  form.PageControl1->setFocus();
+  QTest::keyClick(form.PageControl1, Qt::Key_Return);
+  EXPECT_FALSE(form.isVisible());  // minimised into the tray
+  form.N8Click();
+  EXPECT_TRUE(form.isVisible());
+}
+
+// Until the desktop has framed the window the design's usual frame stands in,
+// so the first resize at the designed size gives the caption column its
+// designed 106 pixels (outer width 371 - 265), and outer sizes set from
+// Position.ini read back as they were set.
+TEST_F(MainWindowTest, FirstResizeAtTheDesignedSizeGivesTheDesignedCaptionColumn) {
+  Workspace space({7, 1, 2003});
+  TForm1 form(&tray);
+  // Not framed yet, as at the first resize of a start.
+  EXPECT_EQ(form.width(), 363);
+  EXPECT_EQ(form.OuterWidth(), 371);
+  form.FormResize();
+  EXPECT_EQ(form.StringGrid1->columnWidth(0), 106);
+  form.SetOuterWidth(600);
+  form.SetOuterHeight(500);
+  EXPECT_EQ(form.width(), 592);
+  EXPECT_EQ(form.height(), 470);
+  EXPECT_EQ(form.OuterWidth(), 600);
+  EXPECT_EQ(form.OuterHeight(), 500);
+}
+
 TEST_F(MainWindowTest, TrayMenuHasItsDefaultItemAndCaptions) {
   Workspace space({7, 1, 2003});
   TForm1 form(&tray);

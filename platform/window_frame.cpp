@@ -1,0 +1,90 @@
+#include "platform/window_frame.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+namespace velmar {
+namespace {
+
+// Looks after one window; a child of it, so it goes with it.
+class OuterSizeKeeper : public QObject {
+ public:
+  OuterSizeKeeper(QWidget* window, std::function<QSize()> outerSize, QSize designFrame)
+      : QObject(window), window_(window), outerSize_(std::move(outerSize)), designFrame_(designFrame) {
+    setObjectName(QStringLiteral("OuterSizeKeeper"));
+    window->installEventFilter(this);
+  }
+
+  void Apply() {
+    const QSize outer = outerSize_();
+    const QSize frame = FrameOrDesign(window_, designFrame_);
+    const int width = outer.width() > 0 ? outer.width() - frame.width() : window_->width();
+    const int height = outer.height() > 0 ? outer.height() - frame.height() : window_->height();
+    if (outer.width() > 0) window_->setFixedWidth(std::max(width, 1));
+    if (outer.height() > 0) window_->setFixedHeight(std::max(height, 1));
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == window_) {
+      switch (event->type()) {
+        case QEvent::Show: {
+          Apply();
+          // Window managers frame a window some time after it is mapped.
+          QPointer<OuterSizeKeeper> self(this);
+          for (int ms : {50, 200, 500, 1000})
+            QTimer::singleShot(ms, this, [self] {
+              if (self != nullptr && self->window_->isVisible()) self->Apply();
+            });
+          break;
+        }
+        case QEvent::Move:
+        case QEvent::Resize:
+          if (!WindowFrame(window_).isNull()) Apply();
+          break;
+        default: break;
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QWidget* window_;
+  std::function<QSize()> outerSize_;
+  QSize designFrame_;
+};
+
+OuterSizeKeeper* KeeperOf(QWidget* window) {
+  return window->findChild<OuterSizeKeeper*>(QStringLiteral("OuterSizeKeeper"), Qt::FindDirectChildrenOnly);
+}
+
+}  // namespace
+
+QSize WindowFrame(const QWidget* window) {
+  return window->frameGeometry().size() - window->geometry().size();
+}
+
+QSize FrameOrDesign(const QWidget* window, QSize designFrame) {
+  const QSize frame = WindowFrame(window);
+  return frame.isNull() ? designFrame : frame;
+}
+
+bool ProgramsPlaceWindows() {
+  return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"), Qt::CaseInsensitive);
+}
+
+void KeepOuterSize(QWidget* window, std::function<QSize()> outerSize, QSize designFrame) {
+  OuterSizeKeeper* keeper = KeeperOf(window);
+  delete keeper;
+  keeper = new OuterSizeKeeper(window, std::move(outerSize), designFrame);
+  keeper->Apply();
+}
+
+void ApplyOuterSize(QWidget* window) {
+  if (OuterSizeKeeper* keeper = KeeperOf(window)) keeper->Apply();
+}
+
+}  // namespace velmar
