@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace velmar {
 namespace {
@@ -63,8 +64,14 @@ OuterSizeKeeper* KeeperOf(QWidget* window) {
 
 }  // namespace
 
+// Asked of the native window: the widget's own copy of the frame is updated
+// only on a later move or resize, which a window that the manager framed
+// where it was put doesn't get.
 QSize WindowFrame(const QWidget* window) {
-  return window->frameGeometry().size() - window->geometry().size();
+  const QWindow* native = window->windowHandle();
+  if (native == nullptr || !window->isVisible()) return {};
+  const QMargins margins = native->frameMargins();
+  return {margins.left() + margins.right(), margins.top() + margins.bottom()};
 }
 
 QSize FrameOrDesign(const QWidget* window, QSize designFrame) {
