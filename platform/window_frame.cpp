@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QTimer>
+#include <QVariant>
 #include <QWidget>
 #include <QWindow>
 
@@ -69,14 +70,23 @@ OuterSizeKeeper* KeeperOf(QWidget* window) {
 // where it was put doesn't get.
 QSize WindowFrame(const QWidget* window) {
   const QWindow* native = window->windowHandle();
-  if (native == nullptr || !window->isVisible()) return {};
+  if (native == nullptr) return {0, 0};  // never shown
   const QMargins margins = native->frameMargins();
   return {margins.left() + margins.right(), margins.top() + margins.bottom()};
 }
 
+// The frame last seen is remembered: a window hidden into the tray, or
+// closing, has no frame of its own for a moment, but its outer size is what
+// it was.
 QSize FrameOrDesign(const QWidget* window, QSize designFrame) {
+  static const char* const kLastFrame = "velmarLastFrame";
   const QSize frame = WindowFrame(window);
-  return frame.isNull() ? designFrame : frame;
+  if (!frame.isNull()) {
+    const_cast<QWidget*>(window)->setProperty(kLastFrame, frame);
+    return frame;
+  }
+  const QVariant last = window->property(kLastFrame);
+  return last.isValid() ? last.toSize() : designFrame;
 }
 
 bool ProgramsPlaceWindows() {

@@ -23,7 +23,8 @@ inline constexpr QSize kDialogDesignFrame{6, 27};
 // frame; (0, 0) until the desktop has framed it.
 QSize WindowFrame(const QWidget* window);
 
-// The frame, or designFrame while the desktop hasn't framed the window yet.
+// The frame, or the frame last seen while the window has none (hidden), or
+// designFrame while the desktop hasn't framed the window yet.
 QSize FrameOrDesign(const QWidget* window, QSize designFrame);
 
 // Whether the platform lets a program place its windows and read their
