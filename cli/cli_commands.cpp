@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <string>
 
@@ -16,6 +17,8 @@
 #include "reports/menologion_search.h"
 #include "reports/paschalion_table.h"
 #include "reports/period_calendar.h"
+#include "reports/ical_export.h"
+#include "texts/rtf_html.h"
 #include "texts/rtf_reader.h"
 #include "texts/rtf_text.h"
 #include "texts/rtf_writer.h"
@@ -83,15 +86,22 @@ int Table(const std::vector<std::string>& args) {
 // Options shared by the document commands.
 struct DocumentOptions {
   bool rtf = false;
+  bool html = false;
+  bool ics = false;    // the calendar command only
   std::string output;  // -o FILE; empty: stdout
 };
 
-// Takes --rtf and -o FILE out of the arguments; false on a malformed -o.
+// Takes --rtf, --html, --ics and -o FILE out of the arguments; false on a
+// malformed -o or more than one output format.
 bool TakeDocumentOptions(std::vector<std::string>& args, DocumentOptions& options) {
   std::vector<std::string> rest;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--rtf") {
       options.rtf = true;
+    } else if (args[i] == "--html") {
+      options.html = true;
+    } else if (args[i] == "--ics") {
+      options.ics = true;
     } else if (args[i] == "-o") {
       if (i + 1 >= args.size()) return false;
       options.output = args[++i];
@@ -100,8 +110,10 @@ bool TakeDocumentOptions(std::vector<std::string>& args, DocumentOptions& option
     }
   }
   args = rest;
-  return true;
+  return options.rtf + options.html + options.ics <= 1;
 }
+
+constexpr const char* kOptionsProblem = "-o needs a file name, and --rtf, --html, --ics exclude each other";
 
 // Settings of the program directory apply to the documents, as in the window.
 void LoadProgramSettings() {
@@ -173,18 +185,21 @@ int StreamDocument(const std::function<void()>& write, const std::string& output
   });
 }
 
-// Shows a document: its RTF with --rtf, otherwise as terminal text after an
+// Shows a document: its RTF with --rtf, one HTML page with --html (titled
+// title, or the document's first line), otherwise as terminal text after an
 // optional preamble.
 int ShowDocument(const std::function<void()>& write, const DocumentOptions& options,
-                 const std::string& preamble = {}) {
+                 const std::string& preamble = {}, const std::string& title = {}) {
+  if (options.ics) return Fail("--ics is for the calendar command");
   if (options.rtf) return StreamDocument(write, options.output);
+  if (options.html) return Emit(RtfToHtml(ReadRtf(CaptureDocument(write)), title), options.output);
   const bool ansi = options.output.empty() && isatty(fileno(stdout)) == 1;
   return Emit(preamble + DocumentAsText(CaptureDocument(write), ansi), options.output);
 }
 
 int TodayCommand(std::vector<std::string> args) {
   DocumentOptions options;
-  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  if (!TakeDocumentOptions(args, options)) return Fail(kOptionsProblem);
   std::optional<CivilDate> date;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--date" && i + 1 < args.size()) {
@@ -202,13 +217,14 @@ int TodayCommand(std::vector<std::string> args) {
   }
   LoadProgramSettings();
   const int w = WeekdayNumber(today.day, today.month, today.year);
+  const DayCaptions captions = MakeDayCaptions(today.day, today.month, today.year, w);
   return ShowDocument([&] { WritePageDayDocument(today.day, today.month, today.year, w); },
-                      options, CaptionsText(today) + "\n");
+                      options, CaptionsText(today) + "\n", Cp1251ToUtf8(captions.groupCaption));
 }
 
 int DayCommand(std::vector<std::string> args) {
   DocumentOptions options;
-  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  if (!TakeDocumentOptions(args, options)) return Fail(kOptionsProblem);
   if (args.size() != 1) return Fail("day needs one date (YYYY-MM-DD)");
   const auto date = ParseDate(args[0]);
   if (!date) return Fail("bad date " + args[0] + " (YYYY-MM-DD within 1800-01-01..2100-12-31)");
@@ -219,7 +235,7 @@ int DayCommand(std::vector<std::string> args) {
 
 int CalendarCommand(std::vector<std::string> args) {
   DocumentOptions options;
-  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  if (!TakeDocumentOptions(args, options)) return Fail(kOptionsProblem);
   if (args.size() != 2) return Fail("calendar needs FROM and TO (YYYY-MM-DD)");
   const auto from = ParseDate(args[0]);
   const auto to = ParseDate(args[1]);
@@ -228,6 +244,13 @@ int CalendarCommand(std::vector<std::string> args) {
   const Period period{{from->day, from->month, from->year}, {to->day, to->month, to->year}};
   if (StartsAfterEnd(period)) return Fail("FROM lies after TO");
   LoadProgramSettings();
+  if (options.ics) {
+    return WriteOutput(options.output, [&](std::FILE* f) {
+      return WriteICalendar(period, static_cast<long long>(std::time(nullptr)), [f](std::string_view piece) {
+        return std::fwrite(piece.data(), 1, piece.size(), f) == piece.size();
+      });
+    });
+  }
   return ShowDocument([&] { WritePeriodCalendarDocument(period); }, options);
 }
 
@@ -241,7 +264,7 @@ std::optional<int> ParseYear(const std::string& text) {
 
 int PaschalionCommand(std::vector<std::string> args) {
   DocumentOptions options;
-  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  if (!TakeDocumentOptions(args, options)) return Fail(kOptionsProblem);
   bool oldStyle = false, tsv = false;
   std::vector<std::string> years;
   for (const std::string& a : args) {
@@ -272,7 +295,7 @@ int PaschalionCommand(std::vector<std::string> args) {
 
 int SearchCommand(std::vector<std::string> args) {
   DocumentOptions options;
-  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  if (!TakeDocumentOptions(args, options)) return Fail(kOptionsProblem);
   std::optional<int> year;
   std::vector<std::string> words;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -310,7 +333,7 @@ namespace {
 
 int RenderCommand(std::vector<std::string> args) {
   DocumentOptions options;
-  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  if (!TakeDocumentOptions(args, options)) return Fail(kOptionsProblem);
   if (args.size() != 1) return Fail("render needs one RTF file");
   std::vector<RtfProblem> problems;
   const auto document = ReadRtfFile(args[0], &problems);
@@ -318,8 +341,10 @@ int RenderCommand(std::vector<std::string> args) {
     std::fprintf(stderr, "velmar32-cli: cannot read %s\n", args[0].c_str());
     return 1;
   }
+  if (options.ics) return Fail("--ics is for the calendar command");
   const bool ansi = options.output.empty() && isatty(fileno(stdout)) == 1;
-  const int status = Emit(RenderRtfForTerminal(*document, ansi), options.output);
+  const int status = Emit(options.html ? RtfToHtml(*document) : RenderRtfForTerminal(*document, ansi),
+                          options.output);
   if (!problems.empty()) {
     std::fprintf(stderr, "velmar32-cli: %zu problem(s) in %s, the first at byte %zu: %s\n",
                  problems.size(), args[0].c_str(), static_cast<std::size_t>(problems[0].position),

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "texts/day_views.h"
 
@@ -35,6 +36,18 @@ void WriteEpiphanyEntries(int weekday, std::uint16_t oldDay, std::uint16_t oldMo
 
 // Entries of the month file of an old-style month under an old-style day.
 void WriteMonthEntries(std::uint16_t oldDay, std::uint16_t oldMonth);
+
+// One commemoration of a day, as the documents show it.
+struct DayEntry {
+  char code;          // '0'..'6', or an additional class of the month files
+  std::string text;   // the text after the first "=", Windows-1251 with its RTF markup
+  bool additional;    // a month-file entry of a class listed in AppSettings.menologion
+};
+
+// The commemorations of a new-style date that its documents show, in their
+// order: Easter.db, Epiphany.db, then the month file's entries that the
+// settings admit. Problems are shown as the writers show them.
+std::vector<DayEntry> DayEntries(std::uint16_t day, std::uint16_t month, std::uint16_t year);
 
 // Sets the slot of a view kind from Addition.db for an old-style date.
 void LoadAdditionalInfo(ViewKind kind, std::uint16_t oldDay, std::uint16_t oldMonth);

@@ -1,5 +1,6 @@
-# The RTF reader and its text output.
+# The RTF reader and its text and HTML output.
 velmar_test(rtf_tests
   ${CMAKE_CURRENT_LIST_DIR}/rtf_reader_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rtf_text_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/rtf_html_test.cpp
 )
