@@ -62,8 +62,8 @@ class FastingRules {
   // Number of lines reported as bad.
   int BadLines() const { return badLines_; }
 
-  // The text of the rule that applies to a new-style date of 1800..2100, or
-  // nullptr when none does. codes gives the bit set of the entry codes of
+  // The text of the rule that applies to a new-style date of 1800..2100
+  // (argument order day, month, year), or nullptr when none does. codes gives the bit set of the entry codes of
   // the day (bit c for code c); it is called at most once, and only when a
   // rule that asks for codes has to be decided.
   const std::string* NoteFor(std::uint16_t day, std::uint16_t month, std::uint16_t year,
