@@ -22,6 +22,7 @@ struct Settings {
   std::string menologion = "qqq";            // additional entry classes shown
   bool menologGray = true;                   // those entries in grey
   bool windowsNT = true;                     // reports are loaded twice into the viewer
+  bool fasting = true;                       // the fast note of every day (dbase/Fasting.db)
 };
 
 // The one settings record of the program: defaults until LoadSettings.

@@ -7,13 +7,17 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "calendar/calendar_arithmetic.h"
 #include "calendar/moveable_titles.h"
 #include "calendar/paschalion.h"
 #include "app/settings.h"
 #include "texts/cp1251.h"
+#include "texts/database.h"
+#include "texts/database_cache.h"
 #include "texts/day_views.h"
+#include "texts/fasting_rules.h"
 #include "reports/menologion_search.h"
 #include "reports/paschalion_table.h"
 #include "reports/period_calendar.h"
@@ -49,6 +53,11 @@ std::string DocumentAsText(const std::string& rtf, bool ansi) {
   return RenderRtfForTerminal(ReadRtf(rtf), ansi);
 }
 
+// Settings of the program directory apply to the documents, as in the window.
+void LoadProgramSettings();
+
+// A fast note (RTF-ready Windows-1251 text) as one UTF-8 table field: its
+// plain text, tabs and line breaks turned into blanks.
 int Table(const std::vector<std::string>& args) {
   if (args.size() != 2) return Fail("table needs FROM and TO (YYYY-MM-DD)");
   const auto from = ParseDate(args[0]);
@@ -59,6 +68,12 @@ int Table(const std::vector<std::string>& args) {
       GregorianToSerial(to->year, to->month, to->day)) {
     return Fail("FROM lies after TO");
   }
+  // The fast column follows Velmar32.ini (Fasting=No); without a rules file
+  // there is nothing to read it for.
+  const bool rulesFile = access((DatabaseDirectory() + kFastingFileName).c_str(), F_OK) == 0;
+  if (rulesFile) LoadProgramSettings();
+  DatabaseSnapshot readOnce;
+  std::unordered_map<std::string, std::string> fields;  // note -> its field
   std::string out;
   out.reserve(1 << 20);
   Date d{from->day, from->month, from->year};
@@ -71,8 +86,15 @@ int Table(const std::vector<std::string>& args) {
                   ToneOfDay(d.day, d.month, d.year), IsGreatFeast(d.day, d.month, d.year));
     out += line;
     out += Cp1251ToUtf8(MoveableDayTitle(d.day, d.month, d.year));
+    out += '\t';
+    if (rulesFile) {
+      const std::string note = FastNote(d.day, d.month, d.year);
+      auto field = fields.find(note);
+      if (field == fields.end()) field = fields.emplace(note, FragmentPlainText(note)).first;
+      out += field->second;
+    }
     out += '\n';
-    if (out.size() > (1 << 20) - 512) {
+    if (out.size() > (1 << 20) - 1024) {
       std::fwrite(out.data(), 1, out.size(), stdout);
       out.clear();
     }

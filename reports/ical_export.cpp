@@ -14,6 +14,7 @@
 #include "texts/cp1251.h"
 #include "texts/database_cache.h"
 #include "texts/day_entries.h"
+#include "texts/fasting_rules.h"
 #include "texts/rtf_reader.h"
 #include "texts/rtf_text.h"
 
@@ -103,18 +104,6 @@ bool WriteComponent(icalcomponent* component, const std::function<bool(std::stri
 
 }  // namespace
 
-std::string EntryPlainText(std::string_view rtfText) {
-  if (rtfText.find_first_of("\\{}") == std::string_view::npos) return Cp1251ToUtf8(rtfText);
-  std::string rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset204 Text;}}\\f0 ";
-  rtf += rtfText;
-  rtf += "}";
-  std::string text = PlainText(ReadRtf(rtf));
-  for (char& c : text)
-    if (c == '\n' || c == '\t') c = ' ';
-  while (!text.empty() && text.back() == ' ') text.pop_back();
-  return text;
-}
-
 DayEvent MakeDayEvent(const Date& d) {
   DayEvent event;
   event.date = d;
@@ -131,15 +120,17 @@ DayEvent MakeDayEvent(const Date& d) {
   const DayEntry* chief = nullptr;
   bool greatFeast = false;
   for (const DayEntry& entry : entries) {
-    const std::string text = EntryPlainText(entry.text);
+    const std::string text = FragmentPlainText(entry.text);
     event.description += "\n" + std::string(EntrySign(entry)) + " " + text;
     if (chief == nullptr || EntryRank(entry) > EntryRank(*chief)) chief = &entry;
     greatFeast = greatFeast || EntryRank(entry) == 12;
   }
+  const std::string fast = FastNote(d.day, d.month, d.year);
+  if (!fast.empty()) event.description += "\n· " + FragmentPlainText(fast);
   if (chief == nullptr || TitleRank(d, title) > EntryRank(*chief)) {
     event.summary = title;
   } else {
-    event.summary = EntryPlainText(chief->text);
+    event.summary = FragmentPlainText(chief->text);
   }
 
   const int before = DaysBeforePascha(d.day, d.month, d.year);

@@ -13,7 +13,7 @@
 //   anything but a great feast; on the named Sundays of the Triodion and
 //   Pentecostarion over anything below a great feast;
 // - DESCRIPTION: the old-style date, the title and tone, and every entry of
-//   the day as plain text with its sign, one a line;
+//   the day as plain text with its sign, one a line, the fast note last;
 // - CATEGORIES "Великий праздник" on a day with a great-feast entry and
 //   "Великий пост" on the days of Great Lent;
 // - UID "velmar32-YYYYMMDD@velmar32.example.org", the same for a date in every
@@ -41,10 +41,6 @@ struct DayEvent {
 };
 
 DayEvent MakeDayEvent(const Date& date);
-
-// Plain UTF-8 text of an entry text of the database (Windows-1251 with its
-// RTF markup).
-std::string EntryPlainText(std::string_view rtfText);
 
 // Writes the calendar of a valid period (new style, start not after end),
 // piece by piece through write (false from it stops the export). stamp: the

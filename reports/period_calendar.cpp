@@ -63,6 +63,7 @@ void WriteDayBlock(const Date& d, char (&title)[kTitleBufferSize]) {
   WriteEasterEntries(d.day, d.month, d.year);
   WriteEpiphanyEntries(w, old.day, old.month);
   WriteMonthEntries(old.day, old.month);
+  WriteFastNoteEntry(d.day, d.month, d.year);
   ReportWrite("\n\\par\\par");
 }
 

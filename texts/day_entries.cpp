@@ -11,6 +11,7 @@
 #include "texts/cp1251.h"
 #include "texts/database.h"
 #include "texts/database_cache.h"
+#include "texts/fasting_rules.h"
 #include "texts/line_reader.h"
 #include "texts/rtf_writer.h"
 
@@ -175,6 +176,32 @@ std::vector<DayEntry> DayEntries(std::uint16_t day, std::uint16_t month, std::ui
   VisitEpiphanyEntries(WeekdayNumber(day, month, year), old.day, old.month, collect);
   VisitMonthEntries(old.day, old.month, collect);
   return entries;
+}
+
+void WriteFastNoteEntry(std::uint16_t day, std::uint16_t month, std::uint16_t year) {
+  const std::string note = FastNote(day, month, year);
+  if (note.empty()) return;
+  const std::string line = "0=" + note;
+  WriteEntry(line, 1, false);
+}
+
+unsigned DayEntryCodes(std::uint16_t day, std::uint16_t month, std::uint16_t year) {
+  unsigned codes = 0;
+  const auto take = [&](std::string_view line, std::size_t equals) {
+    if (equals == std::string_view::npos) return;  // never shown
+    const char code = line[0];
+    if (code >= '0' && code <= '6') codes |= 1u << (code - '0');
+  };
+  const DayMonth old = NewToOldStyle(day, month, year);
+  UseEntries(DatabaseKind::Easter, 0, "Easter.db",
+             EasterIndexKey('-', DaysBeforePascha(day, month, year)),
+             EasterIndexKey('+', DaysSincePascha(day, month, year)), true, take);
+  UseEntries(DatabaseKind::Epiphany, 0, "Epiphany.db",
+             EpiphanyIndexKey(WeekdayNumber(day, month, year), old.day, old.month), 0, false, take);
+  if (old.month >= 1 && old.month <= 12)
+    UseEntries(DatabaseKind::Month, old.month, std::string(MonthFileNames[old.month]),
+               MonthKey(old.day), 0, false, take);
+  return codes;
 }
 
 void LoadAdditionalInfo(ViewKind kind, std::uint16_t oldDay, std::uint16_t oldMonth) {

@@ -2,7 +2,8 @@
 // Rendering a day's commemorations into the open report stream: the
 // Easter.db sections for the day's distance from Pascha, the Epiphany.db
 // sections for its weekday and old-style date, and the month file's sections
-// for its old-style day, each entry with its service-rank sign. A fourth
+// for its old-style day, each entry with its service-rank sign; the day's
+// fast note from the rules file Fasting.db follows them. A fourth
 // operation looks the old-style date up in Addition.db for the page's
 // additional-information button.
 //
@@ -48,6 +49,17 @@ struct DayEntry {
 // order: Easter.db, Epiphany.db, then the month file's entries that the
 // settings admit. Problems are shown as the writers show them.
 std::vector<DayEntry> DayEntries(std::uint16_t day, std::uint16_t month, std::uint16_t year);
+
+// The fast note of a new-style date (FastNote of texts/fasting_rules.h), when
+// there is one, as the day's last entry: a calendar note (code "0", sign ·),
+// with the separator and paragraph of every entry.
+void WriteFastNoteEntry(std::uint16_t day, std::uint16_t month, std::uint16_t year);
+
+// The entry codes "0".."6" among the entries the three writers show for a
+// new-style date (Easter.db, Epiphany.db for its weekday and old-style date,
+// the month file for its old-style day), as bits (bit c for code c). Shows no
+// messages and writes nothing; a file that can't be opened adds no codes.
+unsigned DayEntryCodes(std::uint16_t day, std::uint16_t month, std::uint16_t year);
 
 // Sets the slot of a view kind from Addition.db for an old-style date.
 void LoadAdditionalInfo(ViewKind kind, std::uint16_t oldDay, std::uint16_t oldMonth);

@@ -341,9 +341,14 @@ if [ "${1:-}" = "--inside" ]; then
   scenario=$2
   work=$3
   pids=()
+  # Everything the scenario started ends with it, also what hangs on
+  # SIGTERM (a compositor whose X server goes first).
   cleanup() {
     local pid
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in "${pids[@]}"; do
+      wait_for 2 not_running "$pid" || kill -9 "$pid" 2>/dev/null
+    done
   }
   trap cleanup EXIT
   failx() {

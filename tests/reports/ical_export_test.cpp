@@ -11,6 +11,7 @@
 #include "platform/messages.h"
 #include "texts/cp1251.h"
 #include "texts/database.h"
+#include "texts/rtf_text.h"
 
 namespace velmar {
 namespace {
@@ -91,11 +92,11 @@ TEST_F(IcalFixture, DescriptionAndCategoriesSayTheWholeDay) {
   EXPECT_TRUE(MakeDayEvent({3, 5, 2023}).categories.empty());
 }
 
-TEST(EntryPlainText, TurnsRtfMarkupIntoText) {
-  EXPECT_EQ(EntryPlainText(Utf8ToCp1251("\\b Обрезание\\b0. Свт. Василия")), "Обрезание. Свт. Василия");
-  EXPECT_EQ(EntryPlainText(Utf8ToCp1251("Мч. {\\i Иоанна}")), "Мч. Иоанна");
-  EXPECT_EQ(EntryPlainText("\\'c8\\'e2\\'e0\\'ed\\{1\\}"), "Иван{1}");
-  EXPECT_EQ(EntryPlainText(Utf8ToCp1251("Прп. Сергия")), "Прп. Сергия");
+TEST(FragmentPlainText, TurnsRtfMarkupIntoText) {
+  EXPECT_EQ(FragmentPlainText(Utf8ToCp1251("\\b Обрезание\\b0. Свт. Василия")), "Обрезание. Свт. Василия");
+  EXPECT_EQ(FragmentPlainText(Utf8ToCp1251("Мч. {\\i Иоанна}")), "Мч. Иоанна");
+  EXPECT_EQ(FragmentPlainText("\\'c8\\'e2\\'e0\\'ed\\{1\\}"), "Иван{1}");
+  EXPECT_EQ(FragmentPlainText(Utf8ToCp1251("Прп. Сергия")), "Прп. Сергия");
 }
 
 TEST_F(IcalFixture, CalendarFileHasOneEventADayAcrossTheYearEnd) {
