@@ -507,8 +507,10 @@ void RichEdit::LoadFromBytes(const QByteArray& rtf) {
   hasLoaded_ = true;
 }
 
+QByteArray RichEdit::CurrentRtf() const { return hasLoaded_ && !IsModifiedSinceLoad() ? loaded_ : ToRtf(); }
+
 bool RichEdit::SaveToFile(const QString& path) {
-  const QByteArray bytes = hasLoaded_ && !IsModifiedSinceLoad() ? loaded_ : ToRtf();
+  const QByteArray bytes = CurrentRtf();
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
   if (file.write(bytes) != bytes.size()) {

@@ -42,6 +42,10 @@ class RichEdit : public QTextEdit {
   // RTF generated from the current document.
   QByteArray ToRtf() const;
 
+  // The document as RTF: the loaded bytes when nothing was edited since the
+  // load, else ToRtf().
+  QByteArray CurrentRtf() const;
+
   // Prints the whole document (or the printer's page range) with jobTitle
   // as the document name; no page numbers.
   void Print(QPrinter* printer, const QString& jobTitle);
