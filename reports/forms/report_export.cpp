@@ -147,6 +147,15 @@ ReportFileType FileTypeOfName(const QString& path) {
   return ReportFileType::Rtf;
 }
 
+ReportFileType ChosenFileType(const QString& filter, const QString& path) {
+  const std::optional<ReportFileType> byFilter = FileTypeOfFilter(filter);
+  const QString suffix = QFileInfo(path).suffix();
+  const bool typedType = !suffix.isEmpty() && (FileTypeOfName(path) != ReportFileType::Rtf ||
+                                               suffix.compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0);
+  if (typedType || !byFilter) return FileTypeOfName(path);
+  return *byFilter;
+}
+
 QString WithDefaultSuffix(const QString& path, const QString& suffix) {
   const QFileInfo info(path);
   if (info.fileName().isEmpty() || !info.suffix().isEmpty()) return path;

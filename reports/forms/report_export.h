@@ -38,6 +38,12 @@ std::optional<ReportFileType> FileTypeOfFilter(const QString& filter);
 // ".ics"); RTF for any other.
 ReportFileType FileTypeOfName(const QString& path);
 
+// The type a save writes: the filter's type, unless the name's own suffix
+// names another type ("week.pdf" typed with the RTF filter is a PDF; a name
+// without a suffix, or with one of no type, follows the filter); with "All
+// Files" the name's type.
+ReportFileType ChosenFileType(const QString& filter, const QString& path);
+
 // The path with ".suffix" appended when its file name has no suffix
 // ("report" -> "report.pdf", "report." -> "report.pdf").
 QString WithDefaultSuffix(const QString& path, const QString& suffix);

@@ -181,9 +181,7 @@ void TForm2::N8Click() {
   if (result != QDialog::Accepted) return;
   const QStringList chosen = SaveDialog1->selectedFiles();
   if (chosen.isEmpty() || chosen.front().isEmpty()) return;
-  // A type's filter decides the type; with all files shown, the name does.
-  const std::optional<ReportFileType> type = FileTypeOfFilter(SaveDialog1->selectedNameFilter());
-  SaveReportAs(chosen.front(), type.value_or(FileTypeOfName(chosen.front())));
+  SaveReportAs(chosen.front(), ChosenFileType(SaveDialog1->selectedNameFilter(), chosen.front()));
 }
 
 void TForm2::N9Click() {

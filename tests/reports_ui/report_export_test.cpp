@@ -71,6 +71,15 @@ TEST(ReportFileTypes, FiltersSuffixesAndNames) {
   EXPECT_EQ(FileTypeOfFilter(QStringLiteral("All Files (*)")), std::nullopt);
   EXPECT_EQ(FileTypeOfName(QStringLiteral("/tmp/a.HTM")), ReportFileType::Html);
   EXPECT_EQ(FileTypeOfName(QStringLiteral("/tmp/a")), ReportFileType::Rtf);
+  // The filter decides, but a suffix of one of the types typed by the user wins.
+  const QString rtf = QStringLiteral("Rich Text Files (*.rtf)"), pdf = QStringLiteral("PDF (*.pdf)");
+  const QString all = QStringLiteral("All Files (*)");
+  EXPECT_EQ(ChosenFileType(pdf, QStringLiteral("/tmp/week")), ReportFileType::Pdf);
+  EXPECT_EQ(ChosenFileType(rtf, QStringLiteral("/tmp/week.pdf")), ReportFileType::Pdf);
+  EXPECT_EQ(ChosenFileType(pdf, QStringLiteral("/tmp/week.rtf")), ReportFileType::Rtf);
+  EXPECT_EQ(ChosenFileType(pdf, QStringLiteral("/tmp/week.doc")), ReportFileType::Pdf);
+  EXPECT_EQ(ChosenFileType(all, QStringLiteral("/tmp/week.txt")), ReportFileType::Text);
+  EXPECT_EQ(ChosenFileType(all, QStringLiteral("/tmp/week")), ReportFileType::Rtf);
   EXPECT_EQ(WithDefaultSuffix(QStringLiteral("/tmp/a"), QStringLiteral("pdf")), QStringLiteral("/tmp/a.pdf"));
   EXPECT_EQ(WithDefaultSuffix(QStringLiteral("/tmp/a."), QStringLiteral("txt")), QStringLiteral("/tmp/a.txt"));
   EXPECT_EQ(WithDefaultSuffix(QStringLiteral("/tmp/a.rtf"), QStringLiteral("pdf")), QStringLiteral("/tmp/a.rtf"));
