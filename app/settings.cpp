@@ -103,6 +103,21 @@ void LoadSettings(SettingsWindow& window) {
   }
 }
 
+void LoadSettings() {
+  struct NoWindow : SettingsWindow {
+    int OuterWidth() const override { return 0; }
+    int OuterHeight() const override { return 0; }
+    int Left() const override { return 0; }
+    int Top() const override { return 0; }
+    void SetOuterWidth(int) override {}
+    void SetOuterHeight(int) override {}
+    void SetLeft(int) override {}
+    void SetTop(int) override {}
+    void SelectPage(Page) override {}
+  } window;
+  LoadSettings(window);
+}
+
 void LoadWindowPosition(SettingsWindow& window) {
   TextFileReader file;
   if (!file.Open(WritableFilesDirectory() + "Position.ini")) return;

@@ -49,6 +49,9 @@ class SettingsWindow {
 // Reads Velmar32.ini into AppSettings and applies ActivePage to the window.
 // Problems are shown as messages; every bad line is ignored.
 void LoadSettings(SettingsWindow& window);
+// The same for a program without a window (velmar32-cli): ActivePage has
+// nothing to select.
+void LoadSettings();
 
 // Reads Position.ini and applies its values to the window; a missing file is
 // silently ignored.

@@ -53,8 +53,6 @@ std::string DocumentAsText(const std::string& rtf, bool ansi) {
   return RenderRtfForTerminal(ReadRtf(rtf), ansi);
 }
 
-// Settings of the program directory apply to the documents, as in the window.
-void LoadProgramSettings();
 
 // A fast note (RTF-ready Windows-1251 text) as one UTF-8 table field: its
 // plain text, tabs and line breaks turned into blanks.
@@ -71,7 +69,7 @@ int Table(const std::vector<std::string>& args) {
   // The fast column follows Velmar32.ini (Fasting=No); without a rules file
   // there is nothing to read it for.
   const bool rulesFile = access((DatabaseDirectory() + kFastingFileName).c_str(), F_OK) == 0;
-  if (rulesFile) LoadProgramSettings();
+  if (rulesFile) LoadSettings();
   DatabaseSnapshot readOnce;
   std::unordered_map<std::string, std::string> fields;  // note -> its field
   std::string out;
@@ -137,21 +135,6 @@ bool TakeDocumentOptions(std::vector<std::string>& args, DocumentOptions& option
 
 constexpr const char* kOptionsProblem = "-o needs a file name, and --rtf, --html, --ics exclude each other";
 
-// Settings of the program directory apply to the documents, as in the window.
-void LoadProgramSettings() {
-  struct NoWindow : SettingsWindow {
-    int OuterWidth() const override { return 0; }
-    int OuterHeight() const override { return 0; }
-    int Left() const override { return 0; }
-    int Top() const override { return 0; }
-    void SetOuterWidth(int) override {}
-    void SetOuterHeight(int) override {}
-    void SetLeft(int) override {}
-    void SetTop(int) override {}
-    void SelectPage(Page) override {}
-  } window;
-  LoadSettings(window);
-}
 
 // Runs a document writer into memory and returns the document's bytes.
 std::string CaptureDocument(const std::function<void()>& write) {
@@ -237,7 +220,7 @@ int TodayCommand(std::vector<std::string> args) {
   if (today.year < 1800 || today.year > 2100) {
     return Fail("the system date lies outside 1800..2100");
   }
-  LoadProgramSettings();
+  LoadSettings();
   const int w = WeekdayNumber(today.day, today.month, today.year);
   const DayCaptions captions = MakeDayCaptions(today.day, today.month, today.year, w);
   return ShowDocument([&] { WritePageDayDocument(today.day, today.month, today.year, w); },
@@ -250,7 +233,7 @@ int DayCommand(std::vector<std::string> args) {
   if (args.size() != 1) return Fail("day needs one date (YYYY-MM-DD)");
   const auto date = ParseDate(args[0]);
   if (!date) return Fail("bad date " + args[0] + " (YYYY-MM-DD within 1800-01-01..2100-12-31)");
-  LoadProgramSettings();
+  LoadSettings();
   return ShowDocument([&] { WriteCalendarDayDocument(date->year, date->month, date->day); },
                       options);
 }
@@ -265,7 +248,7 @@ int CalendarCommand(std::vector<std::string> args) {
   if (!to) return Fail("bad date " + args[1] + " (YYYY-MM-DD within 1800-01-01..2100-12-31)");
   const Period period{{from->day, from->month, from->year}, {to->day, to->month, to->year}};
   if (StartsAfterEnd(period)) return Fail("FROM lies after TO");
-  LoadProgramSettings();
+  LoadSettings();
   if (options.ics) {
     return WriteOutput(options.output, [&](std::FILE* f) {
       return WriteICalendar(period, static_cast<long long>(std::time(nullptr)), [f](std::string_view piece) {
@@ -310,7 +293,7 @@ int PaschalionCommand(std::vector<std::string> args) {
     }
     return Emit(out, options.output);
   }
-  LoadProgramSettings();
+  LoadSettings();
   return ShowDocument(
       [&] { WritePaschalionDocument(static_cast<u16>(f), static_cast<u16>(l), oldStyle); }, options);
 }
@@ -332,7 +315,7 @@ int SearchCommand(std::vector<std::string> args) {
   const std::string text = Utf8ToCp1251(words[0]);
   if (!SearchTextLengthOk(text)) return Fail("the search text must have 2 to 62 characters");
   const int y = year ? *year : Today().year;
-  LoadProgramSettings();
+  LoadSettings();
   return ShowDocument([&] { WriteSearchDocument(text, static_cast<u16>(y)); }, options);
 }
 

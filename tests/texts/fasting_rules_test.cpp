@@ -245,21 +245,10 @@ TEST_F(FastingRulesTest, NoFileOrFastingNoShowsNothing) {
   EXPECT_EQ(Note(2024, 1, 17), "");
   EXPECT_TRUE(messages_.texts.empty());
   Rules("[01.01-31.12]\nСр=Да\nплохая строка\n");
-  struct NoWindow : SettingsWindow {
-    int OuterWidth() const override { return 0; }
-    int OuterHeight() const override { return 0; }
-    int Left() const override { return 0; }
-    int Top() const override { return 0; }
-    void SetOuterWidth(int) override {}
-    void SetOuterHeight(int) override {}
-    void SetLeft(int) override {}
-    void SetTop(int) override {}
-    void SelectPage(Page) override {}
-  } window;
   const auto loadIni = [&](const std::string& text) {
     ResetSettings();
     WriteBytes(dir_.path() / "Velmar32.ini", text);
-    LoadSettings(window);
+    LoadSettings();
   };
   loadIni("Fasting=no\r\n");  // only "No" switches it off
   EXPECT_EQ(Note(2024, 1, 17), "Да");
