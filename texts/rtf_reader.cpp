@@ -64,7 +64,9 @@ CodePage FromWindowsCodePage(int number) {
 // their parameter and delimiter), control symbols, \'hh escapes, runs of
 // plain text, \bin data and stray control bytes. It never looks back.
 
-enum class TokenKind { End, GroupStart, GroupEnd, Word, Symbol, HexByte, Text, Binary, ControlByte };
+// NeedMore: the bytes available so far end inside the token (see
+// Tokenizer::SetLimit); nothing was consumed.
+enum class TokenKind { End, GroupStart, GroupEnd, Word, Symbol, HexByte, Text, Binary, ControlByte, NeedMore };
 
 struct Token {
   TokenKind kind = TokenKind::End;
@@ -97,17 +99,25 @@ constexpr bool IsPlainTextByte(char c) {
 
 class Tokenizer {
  public:
-  explicit Tokenizer(std::string_view data) : data_(data) {}
+  explicit Tokenizer(std::string_view data) : data_(data), limit_(data.size()) {}
 
   void SetPosition(std::size_t position) { pos_ = position; }
   std::size_t Position() const { return pos_; }
   void SetLog(ProblemLog* log) { log_ = log; }
 
+  // Only the first `limit` bytes of the data are there yet: a token that
+  // may go on past them comes back as NeedMore.
+  void SetLimit(std::size_t limit) { limit_ = std::min(limit, data_.size()); }
+  std::size_t Limit() const { return limit_; }
+
   Token Next() {
-    while (pos_ < data_.size() && (data_[pos_] == '\r' || data_[pos_] == '\n')) ++pos_;
+    while (pos_ < limit_ && (data_[pos_] == '\r' || data_[pos_] == '\n')) ++pos_;
     Token t;
     t.position = pos_;
-    if (pos_ >= data_.size()) return t;
+    if (pos_ >= limit_) {
+      if (Limited()) t.kind = TokenKind::NeedMore;
+      return t;
+    }
     const char c = data_[pos_];
     if (c == '{' || c == '}') {
       ++pos_;
@@ -122,7 +132,8 @@ class Tokenizer {
       return t;
     }
     std::size_t end = pos_ + 1;
-    while (end < data_.size() && IsPlainTextByte(data_[end])) ++end;
+    while (end < limit_ && IsPlainTextByte(data_[end])) ++end;
+    if (end == limit_ && Limited()) return NeedMore(t);
     t.kind = TokenKind::Text;
     t.text = data_.substr(pos_, end - pos_);
     pos_ = end;
@@ -130,10 +141,18 @@ class Tokenizer {
   }
 
  private:
+  bool Limited() const { return limit_ < data_.size(); }
+
+  static Token NeedMore(Token& t) {
+    t.kind = TokenKind::NeedMore;
+    return t;
+  }
+
   Token ReadControl(Token& t) {
     std::size_t p = pos_ + 1;
-    if (p >= data_.size()) {  // a lone backslash at the very end
-      pos_ = p;
+    if (p >= limit_) {
+      if (Limited()) return NeedMore(t);
+      pos_ = p;  // a lone backslash at the very end
       t.kind = TokenKind::Symbol;
       return t;
     }
@@ -141,8 +160,9 @@ class Tokenizer {
     if (IsLetter(c)) return ReadWord(t, p);
     if (c == '\'') {
       p += 1;
-      const int high = p < data_.size() ? HexValue(data_[p]) : -1;
-      const int low = p + 1 < data_.size() ? HexValue(data_[p + 1]) : -1;
+      if (p + 2 > limit_ && Limited()) return NeedMore(t);
+      const int high = p < limit_ ? HexValue(data_[p]) : -1;
+      const int low = p + 1 < limit_ ? HexValue(data_[p + 1]) : -1;
       if (high >= 0 && low >= 0) {
         pos_ = p + 2;
         t.kind = TokenKind::HexByte;
@@ -162,54 +182,59 @@ class Tokenizer {
   }
 
   Token ReadWord(Token& t, std::size_t p) {
+    // The whole word, its parameter and its delimiter must be there.
+    std::size_t q = p;
+    while (q < limit_ && IsLetter(data_[q])) ++q;
+    if (q < limit_ && data_[q] == '-') ++q;
+    while (q < limit_ && IsDigit(data_[q])) ++q;
+    if (q >= limit_ && Limited()) return NeedMore(t);
+
     const std::size_t nameStart = p;
-    while (p < data_.size() && IsLetter(data_[p])) ++p;
+    while (p < limit_ && IsLetter(data_[p])) ++p;
     std::size_t nameLength = p - nameStart;
-    if (nameLength > kMaxWordLength) {
-      log_->Add(RtfProblemKind::ControlWordTooLong, t.position);
-      nameLength = kMaxWordLength;
-    }
     t.kind = TokenKind::Word;
-    t.name = data_.substr(nameStart, nameLength);
+    t.name = data_.substr(nameStart, std::min(nameLength, kMaxWordLength));
     bool negative = false;
-    if (p + 1 < data_.size() && data_[p] == '-' && IsDigit(data_[p + 1])) {
+    if (p + 1 < limit_ && data_[p] == '-' && IsDigit(data_[p + 1])) {
       negative = true;
       ++p;
     }
-    if (p < data_.size() && IsDigit(data_[p])) {
-      long long value = 0;
-      int digits = 0;
-      while (p < data_.size() && IsDigit(data_[p])) {
+    long long value = 0;
+    int digits = 0;
+    if (p < limit_ && IsDigit(data_[p])) {
+      while (p < limit_ && IsDigit(data_[p])) {
         if (digits < kMaxParameterDigits) value = value * 10 + (data_[p] - '0');
         ++digits;
         ++p;
       }
-      if (digits > kMaxParameterDigits) log_->Add(RtfProblemKind::ControlWordTooLong, t.position);
       if (negative) value = -value;
       value = std::clamp<long long>(value, std::numeric_limits<int>::min(),
                                     std::numeric_limits<int>::max());
       t.hasParameter = true;
       t.parameter = static_cast<int>(value);
     }
-    if (p < data_.size() && data_[p] == ' ') ++p;  // the delimiter belongs to the word
+    if (p < limit_ && data_[p] == ' ') ++p;  // the delimiter belongs to the word
+    std::size_t binLength = 0;
+    const bool binary = t.name == "bin" && t.hasParameter;
+    const bool badBinary = binary && (t.parameter < 0 || static_cast<std::size_t>(t.parameter) > data_.size() - p);
+    if (binary) {
+      binLength = t.parameter < 0 ? 0 : badBinary ? data_.size() - p : static_cast<std::size_t>(t.parameter);
+      if (p + binLength > limit_ && Limited()) return NeedMore(t);
+    }
+    if (nameLength > kMaxWordLength) log_->Add(RtfProblemKind::ControlWordTooLong, t.position);
+    if (digits > kMaxParameterDigits) log_->Add(RtfProblemKind::ControlWordTooLong, t.position);
     pos_ = p;
-    if (t.name == "bin" && t.hasParameter) {
-      std::size_t length = 0;
-      const std::size_t rest = data_.size() - pos_;
-      if (t.parameter < 0 || static_cast<std::size_t>(t.parameter) > rest) {
-        log_->Add(RtfProblemKind::BadBinary, t.position);
-        length = t.parameter < 0 ? 0 : rest;
-      } else {
-        length = static_cast<std::size_t>(t.parameter);
-      }
+    if (binary) {
+      if (badBinary) log_->Add(RtfProblemKind::BadBinary, t.position);
       t.kind = TokenKind::Binary;
-      t.text = data_.substr(pos_, length);
-      pos_ += length;
+      t.text = data_.substr(pos_, binLength);
+      pos_ += binLength;
     }
     return t;
   }
 
   std::string_view data_;
+  std::size_t limit_;
   std::size_t pos_ = 0;
   ProblemLog* log_ = nullptr;  // the owning reader's; set before each use
 };
@@ -373,7 +398,14 @@ struct Checkpoint {
 class Reader {
  public:
   Reader(std::string_view data, std::vector<RtfProblem>* problems, ReadMode mode)
-      : data_(data), log_(problems), tokenizer_(data), mode_(mode) {}
+      : data_(data), log_(problems), tokenizer_(data), mode_(mode), available_(data.size()) {}
+
+  // Only the first `available` bytes of the data are there yet: reading
+  // stops before anything that may go on past them.
+  void SetAvailable(std::size_t available) {
+    available_ = std::min(available, data_.size());
+    tokenizer_.SetLimit(available_);
+  }
 
   // Reads on until the document ends, a stretch is complete, or the reader
   // has passed the byte position `until`.
@@ -438,6 +470,7 @@ class Reader {
   Tokenizer tokenizer_;
   RtfDocument doc_;
   ReadMode mode_;
+  std::size_t available_;
   Phase phase_ = Phase::Start;
   std::size_t plainPosition_ = 0;  // Phase::PlainText: start of the next line
 
@@ -536,11 +569,12 @@ Reader Reader::ForStretch(std::size_t first, std::size_t end) const {
 
 void Reader::Begin() {
   std::size_t start = 0;
-  while (start < data_.size() &&
+  while (start < available_ &&
          (data_[start] == ' ' || data_[start] == '\t' || data_[start] == '\r' ||
           data_[start] == '\n')) {
     ++start;
   }
+  if (start + 5 > available_ && available_ < data_.size()) return;  // not known yet
   if (data_.substr(start, 5) != "{\\rtf") {
     log_.Add(RtfProblemKind::NotRtf, 0);
     phase_ = Phase::PlainText;
@@ -553,6 +587,7 @@ void Reader::Begin() {
 
 void Reader::Run(std::size_t until) {
   if (phase_ == Phase::Start) Begin();
+  if (phase_ == Phase::Start) return;
   if (phase_ == Phase::Rtf) RunRtf(until);
   else if (phase_ == Phase::PlainText) RunPlainText(until);
 }
@@ -566,6 +601,7 @@ void Reader::RunRtf(std::size_t until) {
     }
     if (tokenizer_.Position() >= until) return;
     const Token t = tokenizer_.Next();
+    if (t.kind == TokenKind::NeedMore) return;
     currentPosition_ = t.position;
     if (t.kind == TokenKind::End) {
       End(false);
@@ -607,7 +643,12 @@ void Reader::RunPlainText(std::size_t until) {
   while (p < data_.size() && !stopped_ && !stretchDone_) {
     if (p >= until) return;
     std::size_t end = p;
-    while (end < data_.size() && data_[end] != '\n' && data_[end] != '\r') ++end;
+    while (end < available_ && data_[end] != '\n' && data_[end] != '\r') ++end;
+    // The line and its end (CR LF is one) must be there.
+    if (available_ < data_.size() && (end == available_ || (data_[end] == '\r' && end + 1 == available_))) {
+      plainPosition_ = p;
+      return;
+    }
     currentPosition_ = p;
     std::string utf8;
     for (std::size_t i = p; i < end; ++i) {
@@ -1162,17 +1203,30 @@ std::string_view RtfProblemName(RtfProblemKind kind) {
 }
 
 struct RtfBlockIndex::Scan {
-  explicit Scan(std::string_view bytes) : data(bytes), reader(bytes, nullptr, ReadMode::Count) {
+  Scan(std::string_view bytes, std::size_t arrived)
+      : data(bytes), reader(bytes, nullptr, ReadMode::Count), available(std::min(arrived, bytes.size())) {
+    reader.SetAvailable(available);
     reader.NoteCheckpointsIn(&checkpoints, kCheckpointSpacing);
   }
   static constexpr std::size_t kCheckpointSpacing = std::size_t{64} << 10;
 
   std::string_view data;
   Reader reader;
+  std::size_t available;
   std::vector<Checkpoint> checkpoints;  // by blocks, ascending
 };
 
-RtfBlockIndex::RtfBlockIndex(std::string_view bytes) : scan_(std::make_unique<Scan>(bytes)) {}
+RtfBlockIndex::RtfBlockIndex(std::string_view bytes) : RtfBlockIndex(bytes, bytes.size()) {}
+
+RtfBlockIndex::RtfBlockIndex(std::string_view bytes, std::size_t available)
+    : scan_(std::make_unique<Scan>(bytes, available)) {}
+
+void RtfBlockIndex::SetAvailable(std::size_t available) {
+  scan_->available = std::min(std::max(available, scan_->available), scan_->data.size());
+  scan_->reader.SetAvailable(scan_->available);
+}
+
+std::size_t RtfBlockIndex::Available() const { return scan_->available; }
 
 RtfBlockIndex::~RtfBlockIndex() = default;
 
@@ -1210,6 +1264,7 @@ RtfDocument RtfBlockIndex::Read(std::size_t first, std::size_t count) const {
                                 [](std::size_t block, const Checkpoint& c) { return block < c.blocks; });
   const Checkpoint& from = *std::prev(after);
   Reader reader = from.reader->ForStretch(first, end);
+  reader.SetAvailable(scan_->available);
   reader.Run(std::numeric_limits<std::size_t>::max());
   return reader.TakeDocument();
 }

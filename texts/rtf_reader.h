@@ -146,16 +146,23 @@ RtfDocument ReadRtf(std::string_view bytes, std::vector<RtfProblem>* problems = 
 // then be read from the checkpoint before it (Read). The blocks of all
 // stretches together are those ReadRtf gives (up to its limit on size, which
 // applies to each stretch instead). The index keeps a view of the bytes: they
-// must outlive it unchanged.
+// must outlive it unchanged. The bytes may arrive in order while the scan
+// goes on: the scan then stops where they end so far (SetAvailable).
 class RtfBlockIndex {
  public:
   explicit RtfBlockIndex(std::string_view bytes);
+  // Only the first `available` bytes are there yet.
+  RtfBlockIndex(std::string_view bytes, std::size_t available);
+
+  // More of the bytes are there (never fewer); Available() says how many.
+  void SetAvailable(std::size_t available);
+  std::size_t Available() const;
   ~RtfBlockIndex();
   RtfBlockIndex(const RtfBlockIndex&) = delete;
   RtfBlockIndex& operator=(const RtfBlockIndex&) = delete;
 
-  // Scans about `budget` more bytes (at least one token or line). Returns
-  // Complete().
+  // Scans about `budget` more bytes (at least one token or line, when
+  // available). Returns Complete().
   bool Advance(std::size_t budget);
   bool Complete() const;
 
