@@ -62,7 +62,12 @@ std::string ReportFilePath() { return WritableFilesDirectory() + "velmar32.tmp";
 
 bool OpenReportFile() {
   CloseReportFile();
-  std::FILE* f = std::fopen(ReportFilePath().c_str(), "wb");
+  // The document goes into a new file: a reader still reading the previous
+  // one (the report viewer reads a big report while it shows it) reads it
+  // to its end unchanged.
+  const std::string path = ReportFilePath();
+  std::remove(path.c_str());
+  std::FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) {
     ShowMessage("Cannot open temporary output file.");
     return false;
