@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <string>
 
@@ -50,6 +52,15 @@ TForm2::TForm2(std::function<QString()> mainCaption, QWidget* parent)
 
   StatusBar1 = statusBar();
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  ProgressBar1 = new QProgressBar(StatusBar1);
+  ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+  ProgressBar1->setRange(0, 100);
+  ProgressBar1->setFormat(QStringLiteral("Загрузка: %p%"));
+  ProgressBar1->setMaximumWidth(220);
+  StatusBar1->addPermanentWidget(ProgressBar1);
+  ProgressBar1->hide();
+  connect(RichEdit1, &RichEdit::LoadProgress, this, &TForm2::LoadProgress);
+  connect(RichEdit1, &RichEdit::LoadFinished, this, &TForm2::LoadFinished);
 
   SaveDialog1 = new QFileDialog(this);
   SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
@@ -128,17 +139,65 @@ void TForm2::ShowReport(bool wordWrap) {
   RichEdit1->Clear();
   RichEdit1->SetWordWrap(wordWrap);
   const QString file = QFile::decodeName(QByteArray::fromStdString(ReportFilePath()));
-  // A long report (the whole span 1800..2100 is some 34 MB) takes seconds.
-  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  RichEdit1->LoadFromFile(file);
-  if (AppSettings.windowsNT) RichEdit1->LoadFromFile(file);
-  QGuiApplication::restoreOverrideCursor();
+  bool loaded = RichEdit1->LoadFromFile(file);
+  if (loaded && AppSettings.windowsNT) loaded = RichEdit1->LoadFromFile(file);
+  if (!loaded) {
+    hide();  // no empty window
+    std::string text;
+    const std::string name = Utf8ToCp1251(QDir::toNativeSeparators(file).toStdString());
+    const std::string megabytes = std::to_string((QFileInfo(file).size() + (1 << 19)) >> 20);
+    switch (RichEdit1->LastLoadFailure()) {
+      case RichEdit::LoadFailure::TooLarge:
+        text = "The report is too large to show: " + megabytes + " MB (the viewer holds up to " +
+               std::to_string(RichEdit::MaxLoadBytes() >> 20) + " MB). It stays in " + name + ".";
+        break;
+      case RichEdit::LoadFailure::OutOfMemory:
+        text = "Not enough memory to show the report (" + megabytes + " MB). It stays in " + name + ".";
+        break;
+      default:
+        text = "Cannot read the report file " + name + ".";
+        break;
+    }
+    ShowMessage(text);
+    return;
+  }
   show();
   raise();
   activateWindow();
 }
 
+void TForm2::LoadProgress(int percent) {
+  ProgressBar1->setValue(percent);
+  ProgressBar1->show();
+}
+
+void TForm2::LoadFinished(bool complete) {
+  ProgressBar1->hide();
+  if (!complete && RichEdit1->LastLoadFailure() == RichEdit::LoadFailure::FileChanged)
+    ShowMessage("The report file changed while it was loading: only its first part is shown.");
+}
+
+// Waits, with the progress shown, until the report loading is all in. False
+// when a newer report took its place meanwhile, or the report file changed
+// before it was all read (a message says so).
+bool TForm2::WaitForLoad() {
+  bool whole = true;
+  if (RichEdit1->IsLoading()) {
+    waiting_ = true;
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    whole = RichEdit1->FinishLoading();
+    QGuiApplication::restoreOverrideCursor();
+    waiting_ = false;
+  } else {
+    whole = RichEdit1->FinishLoading();
+  }
+  if (!whole && RichEdit1->LastLoadFailure() == RichEdit::LoadFailure::FileChanged)
+    ShowMessage("The report file changed while it was loading: the report is not all there.");
+  return whole;
+}
+
 bool TForm2::SaveReportAs(const QString& path) {
+  if (!WaitForLoad()) return false;
   const QString target = WithDefaultRtfSuffix(path);
   if (RichEdit1->SaveToFile(target)) return true;
   std::string text = "Cannot save file ";
@@ -148,7 +207,12 @@ bool TForm2::SaveReportAs(const QString& path) {
   return false;
 }
 
-void TForm2::N3Click() { RichEdit1->CopyToClipboard(); }
+void TForm2::N3Click() {
+  if (waiting_) return;
+  waiting_ = true;  // copying what Select all selected waits for the load
+  RichEdit1->CopyToClipboard();
+  waiting_ = false;
+}
 
 void TForm2::N4Click() {
   RichEdit1->setFocus();
@@ -158,6 +222,7 @@ void TForm2::N4Click() {
 void TForm2::N7Click() { close(); }
 
 void TForm2::N8Click() {
+  if (waiting_) return;
   SaveDialog1->setNameFilters(
       {QStringLiteral("Rich Text Files (*.rtf)"), QStringLiteral("All Files (*)")});
   SaveDialog1->setDefaultSuffix(QStringLiteral("rtf"));
@@ -168,9 +233,11 @@ void TForm2::N8Click() {
 }
 
 void TForm2::N9Click() {
+  if (waiting_) return;
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   QPrintDialog dialog(printer_.get(), this);
   if (dialog.exec() != QDialog::Accepted) return;
+  if (!WaitForLoad()) return;
   RichEdit1->Print(printer_.get(), PrintJobTitle());
 }
 
