@@ -1,7 +1,13 @@
 #include "texts/rtf_writer.h"
 
 #include <charconv>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "app/settings.h"
 #include "platform/messages.h"
@@ -16,26 +22,111 @@ namespace {
 
 std::FILE* g_stream = nullptr;
 bool g_owned = false;
-bool g_failed = false;
 
-// The report is gathered here and handed to the stream in large pieces: a
-// day block is made of dozens of small writes.
-constexpr std::size_t kBufferSize = 1 << 16;
-char g_buffer[kBufferSize];
+// The report is gathered in buffers and handed to the stream in large
+// pieces: a day block is made of dozens of small writes. A document that
+// fills a buffer goes on being formatted into the next while a thread of
+// its own writes the full ones to the stream, in order; a smaller one is
+// written when it is closed, without a thread.
+class BufferPipe {
+ public:
+  static constexpr std::size_t kBufferSize = std::size_t{1} << 18;
+  static constexpr std::size_t kBuffers = 3;
 
-void FlushBuffer() {
-  const auto used = static_cast<std::size_t>(report_detail::g_cursor - g_buffer);
-  if (g_stream != nullptr && report_detail::g_cursor != nullptr && used > 0 &&
-      std::fwrite(g_buffer, 1, used, g_stream) != used) {
-    g_failed = true;
+  BufferPipe() = default;
+  BufferPipe(const BufferPipe&) = delete;
+  BufferPipe& operator=(const BufferPipe&) = delete;
+  ~BufferPipe() {
+    if (!writer_.joinable()) return;
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+      changed_.notify_all();
+    }
+    writer_.join();
   }
-  if (report_detail::g_cursor != nullptr) report_detail::g_cursor = g_buffer;
-}
 
-// Points the buffer at the open stream, or detaches it.
-void Connect(bool open) {
-  report_detail::g_cursor = open ? g_buffer : nullptr;
-  report_detail::g_limit = open ? g_buffer + kBufferSize : nullptr;
+  // The buffer being filled.
+  char* Current() const { return current_; }
+
+  // A new document: all buffers free, no failure.
+  void Begin() {
+    current_ = buffers_[0];
+    for (std::size_t i = 1; i < kBuffers; ++i) free_.push_back(buffers_[i]);
+    failed_ = false;
+  }
+
+  // Hands the first `used` bytes of the current buffer to the stream and
+  // returns a free buffer to fill next.
+  char* Pass(std::size_t used) {
+    if (used == 0) return current_;
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (!writer_.joinable()) writer_ = std::thread([this] { WriteFullBuffers(); });
+    full_.push_back({current_, used});
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return !free_.empty(); });
+    current_ = free_.back();
+    free_.pop_back();
+    return current_;
+  }
+
+  // Writes the last `used` bytes, waits until all is written and stops the
+  // writing thread. Returns false when a write failed.
+  bool End(std::FILE* stream, std::size_t used) {
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      if (writer_.joinable()) {
+        if (used > 0) full_.push_back({current_, used});
+        stop_ = true;
+        changed_.notify_all();
+      } else if (used > 0 && std::fwrite(current_, 1, used, stream) != used) {
+        failed_ = true;
+      }
+    }
+    if (writer_.joinable()) writer_.join();
+    stop_ = false;
+    full_.clear();
+    free_.clear();
+    current_ = nullptr;
+    return !failed_;
+  }
+
+ private:
+  void WriteFullBuffers() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [this] { return !full_.empty() || stop_; });
+      if (full_.empty()) return;  // stopped, all written
+      const auto [data, size] = full_.front();
+      full_.pop_front();
+      lock.unlock();
+      const bool ok = std::fwrite(data, 1, size, g_stream) == size;
+      lock.lock();
+      if (!ok) failed_ = true;
+      free_.push_back(data);
+      changed_.notify_all();
+    }
+  }
+
+  char buffers_[kBuffers][kBufferSize];
+  char* current_ = nullptr;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::pair<char*, std::size_t>> full_;  // to be written, in order
+  std::vector<char*> free_;
+  std::thread writer_;
+  bool stop_ = false;
+  bool failed_ = false;
+};
+
+BufferPipe g_pipe;
+
+std::size_t Used() { return static_cast<std::size_t>(report_detail::g_cursor - g_pipe.Current()); }
+
+// Points the writers at an empty buffer of the open stream, or detaches them.
+void Connect(char* buffer) {
+  report_detail::g_cursor = buffer;
+  report_detail::g_limit = buffer != nullptr ? buffer + BufferPipe::kBufferSize : nullptr;
 }
 
 }  // namespace
@@ -47,12 +138,16 @@ char* g_limit = nullptr;
 
 void WriteSlow(std::string_view bytes) {
   if (g_stream == nullptr) return;
-  FlushBuffer();
-  if (bytes.size() <= kBufferSize) {
-    std::memcpy(g_cursor, bytes.data(), bytes.size());
-    g_cursor += bytes.size();
-  } else if (std::fwrite(bytes.data(), 1, bytes.size(), g_stream) != bytes.size()) {
-    g_failed = true;
+  while (!bytes.empty()) {
+    const auto room = static_cast<std::size_t>(g_limit - g_cursor);
+    if (room == 0) {
+      Connect(g_pipe.Pass(BufferPipe::kBufferSize));
+      continue;
+    }
+    const std::size_t n = std::min(room, bytes.size());
+    std::memcpy(g_cursor, bytes.data(), n);
+    g_cursor += n;
+    bytes.remove_prefix(n);
   }
 }
 
@@ -74,8 +169,8 @@ bool OpenReportFile() {
   }
   g_stream = f;
   g_owned = true;
-  g_failed = false;
-  Connect(true);
+  g_pipe.Begin();
+  Connect(g_pipe.Current());
   return true;
 }
 
@@ -83,15 +178,16 @@ void AttachReportStream(std::FILE* stream) {
   CloseReportFile();
   g_stream = stream;
   g_owned = false;
-  g_failed = false;
-  Connect(stream != nullptr);
+  if (stream == nullptr) return;
+  g_pipe.Begin();
+  Connect(g_pipe.Current());
 }
 
 bool CloseReportFile() {
   if (g_stream == nullptr) return true;
-  FlushBuffer();
-  Connect(false);
-  bool ok = !g_failed && std::fflush(g_stream) == 0 && !std::ferror(g_stream);
+  const bool written = g_pipe.End(g_stream, Used());
+  Connect(nullptr);
+  bool ok = written && std::fflush(g_stream) == 0 && !std::ferror(g_stream);
   if (g_owned && std::fclose(g_stream) != 0) ok = false;
   g_stream = nullptr;
   g_owned = false;
