@@ -477,6 +477,7 @@ class Reader {
   std::size_t blockIndex_ = 0;        // blocks completed so far
   std::size_t stretchFirst_ = 0;      // Stretch: the blocks kept
   std::size_t stretchEnd_ = 0;
+  std::size_t stretchText_ = 0;       // Stretch: bytes of text kept so far
   bool stretchDone_ = false;
   bool textSeen_ = false;             // Count: the open paragraph has text
   std::vector<Checkpoint>* checkpoints_ = nullptr;  // Count
@@ -561,6 +562,7 @@ Reader Reader::ForStretch(std::size_t first, std::size_t end) const {
   r.checkpointDue_ = false;
   r.doc_.blocks.clear();
   r.elements_ = 0;
+  r.stretchText_ = 0;
   r.stretchFirst_ = first;
   r.stretchEnd_ = end;
   r.stretchDone_ = end <= first;
@@ -1066,11 +1068,29 @@ void Reader::Append(const RtfCharFormat& format, std::string_view utf8) {
     textSeen_ = true;
     return;
   }
-  if (paragraph_.runs.empty() || !(paragraph_.runs.back().format == format)) {
-    if (!CountElement(currentPosition_)) return;
-    paragraph_.runs.push_back({std::string(), format});
+  bool full = false;
+  if (mode_ == ReadMode::Stretch) {
+    if (stopped_) return;
+    const std::size_t room = kRtfMaxStretchText - stretchText_;
+    if (utf8.size() > room) {  // as much as fits, whole characters, and no more
+      std::size_t cut = room;
+      while (cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80) --cut;
+      utf8 = utf8.substr(0, cut);
+      full = true;
+    }
+    stretchText_ += utf8.size();
   }
-  paragraph_.runs.back().text += utf8;
+  if (!utf8.empty()) {
+    if (paragraph_.runs.empty() || !(paragraph_.runs.back().format == format)) {
+      if (!CountElement(currentPosition_)) return;
+      paragraph_.runs.push_back({std::string(), format});
+    }
+    paragraph_.runs.back().text += utf8;
+  }
+  if (full) {
+    log_.Add(RtfProblemKind::TooLarge, currentPosition_);
+    stopped_ = true;
+  }
 }
 
 // False (and reading stops) when the document grows past kRtfMaxElements.
@@ -1103,7 +1123,7 @@ void Reader::PushBlock(RtfBlock&& block) {
     case ReadMode::Count:
       return;
     case ReadMode::Stretch:
-      if (index < stretchFirst_) elements_ = 0;  // the limit is the stretch's
+      if (index < stretchFirst_) elements_ = stretchText_ = 0;  // the limits are the stretch's
       else if (index < stretchEnd_) doc_.blocks.push_back(std::move(block));
       if (blockIndex_ >= stretchEnd_) stretchDone_ = true;
       return;

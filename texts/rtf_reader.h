@@ -41,6 +41,10 @@ inline constexpr std::size_t kRtfMaxProblems = 1000;
 // rows together is read up to that point (problem TooLarge).
 inline constexpr std::size_t kRtfMaxElements = 2'000'000;
 
+// A stretch read from an RtfBlockIndex holds at most this many bytes of text
+// (UTF-8); one with more is read up to there.
+inline constexpr std::size_t kRtfMaxStretchText = std::size_t{8} << 20;
+
 struct RtfColour {
   std::uint8_t red = 0, green = 0, blue = 0;
   friend bool operator==(const RtfColour&, const RtfColour&) = default;
@@ -177,8 +181,9 @@ class RtfBlockIndex {
   int DefaultTab() const;
 
   // Blocks [first, first + count) of those found so far, with the font table
-  // and \deftab in effect; fewer when the stretch exceeds kRtfMaxElements
-  // (it is read up to there) or runs past BlockCount().
+  // and \deftab in effect; fewer when the stretch exceeds kRtfMaxElements or
+  // kRtfMaxStretchText (it is read up to there: a block as long as a whole
+  // document shows its beginning) or runs past BlockCount().
   RtfDocument Read(std::size_t first, std::size_t count) const;
 
  private:

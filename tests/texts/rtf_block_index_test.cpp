@@ -203,5 +203,25 @@ TEST(RtfBlockIndex, StretchesAreReadBeforeTheScanEnds) {
   EXPECT_TRUE(index.Advance(1));  // nothing more to do
 }
 
+TEST(RtfBlockIndex, AStretchIsReadUpToItsLimits) {
+  // A paragraph as long as a document: its beginning, as much as a stretch
+  // holds.
+  std::string one = "{\\rtf1 " + std::string(kRtfMaxStretchText + 4096, 'x') + "\\par next\\par}";
+  RtfBlockIndex index(one);
+  while (!index.Advance(std::size_t{1} << 20)) {
+  }
+  ASSERT_EQ(index.BlockCount(), 2u);
+  const RtfDocument first = index.Read(0, 2);
+  ASSERT_EQ(first.blocks.size(), 1u);
+  const auto& runs = std::get<RtfParagraph>(first.blocks[0]).runs;
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_LE(runs[0].text.size(), kRtfMaxStretchText);
+  EXPECT_GT(runs[0].text.size(), kRtfMaxStretchText - 70'000);
+  // The block after it reads on its own.
+  const RtfDocument second = index.Read(1, 1);
+  ASSERT_EQ(second.blocks.size(), 1u);
+  EXPECT_EQ(std::get<RtfParagraph>(second.blocks[0]).runs.at(0).text, "next");
+}
+
 }  // namespace
 }  // namespace velmar
