@@ -181,18 +181,16 @@ void TForm2::LoadFinished(bool complete) {
 // when a newer report took its place meanwhile, or the report file changed
 // before it was all read (a message says so).
 bool TForm2::WaitForLoad() {
-  bool whole = true;
-  if (RichEdit1->IsLoading()) {
-    waiting_ = true;
-    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-    whole = RichEdit1->FinishLoading();
-    QGuiApplication::restoreOverrideCursor();
-    waiting_ = false;
-  } else {
-    whole = RichEdit1->FinishLoading();
-  }
-  if (!whole && RichEdit1->LastLoadFailure() == RichEdit::LoadFailure::FileChanged)
+  if (!RichEdit1->IsLoading()) {
+    if (RichEdit1->FinishLoading()) return true;
     ShowMessage("The report file changed while it was loading: the report is not all there.");
+    return false;
+  }
+  waiting_ = true;
+  QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+  const bool whole = RichEdit1->FinishLoading();  // a file that changed meanwhile says so itself
+  QGuiApplication::restoreOverrideCursor();
+  waiting_ = false;
   return whole;
 }
 
@@ -209,8 +207,12 @@ bool TForm2::SaveReportAs(const QString& path) {
 
 void TForm2::N3Click() {
   if (waiting_) return;
-  waiting_ = true;  // copying what Select all selected waits for the load
+  // Copying what Select all selected waits for the load.
+  const bool loading = RichEdit1->IsLoading();
+  waiting_ = true;
+  if (loading) QGuiApplication::setOverrideCursor(Qt::BusyCursor);
   RichEdit1->CopyToClipboard();
+  if (loading) QGuiApplication::restoreOverrideCursor();
   waiting_ = false;
 }
 

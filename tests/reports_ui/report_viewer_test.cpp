@@ -245,5 +245,22 @@ TEST_F(ReportViewerTest, AReportTheViewerCannotShowGetsAMessageAndNoWindow) {
   EXPECT_EQ(messages_.texts[1], "Cannot read the report file " + ReportFilePath() + ".");
 }
 
+TEST_F(ReportViewerTest, AReportFileWrittenOverInPlaceWhileLoadingIsSaid) {
+  WriteBigReport();
+  viewer_.ShowReport(true);
+  ASSERT_TRUE(viewer_.RichEdit1->IsLoading());
+  WriteReport("Поиск в святцах");  // the same file, truncated and written again
+  ASSERT_TRUE(ProcessUntil([&] { return !viewer_.RichEdit1->IsLoading(); }));
+  ASSERT_EQ(messages_.texts.size(), 1u);
+  EXPECT_EQ(messages_.texts[0], "The report file changed while it was loading: only its first part is shown.");
+  EXPECT_TRUE(viewer_.RichEdit1->toPlainText().startsWith(QStringLiteral("  Днесловник\n")));
+  EXPECT_FALSE(viewer_.ProgressBar1->isVisible());
+  // What was read is not saved as if it were the report.
+  EXPECT_FALSE(viewer_.SaveReportAs(Q(Path("part.rtf"))));
+  EXPECT_FALSE(std::filesystem::exists(Path("part.rtf")));
+  ASSERT_EQ(messages_.texts.size(), 2u);
+  EXPECT_EQ(messages_.texts[1], "The report file changed while it was loading: the report is not all there.");
+}
+
 }  // namespace
 }  // namespace velmar
