@@ -839,9 +839,13 @@ bool RichEdit::ForEachSlice(const std::function<bool(const QTextDocument& slice)
 
 // Saving, printing, copying
 
+QByteArray RichEdit::CurrentRtf() const {
+  return hasLoaded_ && !IsModifiedSinceLoad() ? content_->original->bytes : ToRtf();
+}
+
 bool RichEdit::SaveToFile(const QString& path) {
   if (!FinishLoading()) return false;  // never a part as if it were all
-  const QByteArray bytes = hasLoaded_ && !IsModifiedSinceLoad() ? content_->original->bytes : ToRtf();
+  const QByteArray bytes = CurrentRtf();
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
   if (file.write(bytes) != bytes.size()) {

@@ -108,6 +108,10 @@ class RichEdit : public QTextEdit {
   // RTF generated from the current document (of what is loaded).
   QByteArray ToRtf() const;
 
+  // The document as RTF: the loaded bytes when nothing was edited since the
+  // load, else ToRtf().
+  QByteArray CurrentRtf() const;
+
   // Prints the whole document (or the printer's page range) with jobTitle
   // as the document name; no page numbers. Completes a load first.
   void Print(QPrinter* printer, const QString& jobTitle);

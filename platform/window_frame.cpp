@@ -35,11 +35,14 @@ class OuterSizeKeeper : public QObject {
       switch (event->type()) {
         case QEvent::Show: {
           Apply();
-          // Window managers frame a window some time after it is mapped.
+          // Window managers frame a window some time after it is mapped,
+          // later still on a busy machine: look again until the frame is
+          // known (for three seconds at most).
           QPointer<OuterSizeKeeper> self(this);
-          for (int ms : {50, 200, 500, 1000})
+          for (int ms = 50; ms <= 3000; ms += ms < 500 ? 50 : 250)
             QTimer::singleShot(ms, this, [self] {
-              if (self != nullptr && self->window_->isVisible()) self->Apply();
+              if (self != nullptr && self->window_->isVisible() && !WindowFrame(self->window_).isNull())
+                self->Apply();
             });
           break;
         }

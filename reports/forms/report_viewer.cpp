@@ -24,11 +24,7 @@
 
 namespace velmar {
 
-QString WithDefaultRtfSuffix(const QString& path) {
-  const QFileInfo info(path);
-  if (info.fileName().isEmpty() || !info.suffix().isEmpty()) return path;
-  return path.endsWith(QLatin1Char('.')) ? path + QStringLiteral("rtf") : path + QStringLiteral(".rtf");
-}
+QString WithDefaultRtfSuffix(const QString& path) { return WithDefaultSuffix(path, QStringLiteral("rtf")); }
 
 TForm2::TForm2(std::function<QString()> mainCaption, QWidget* parent)
     : QMainWindow(parent,
@@ -194,13 +190,18 @@ bool TForm2::WaitForLoad() {
   return whole;
 }
 
-bool TForm2::SaveReportAs(const QString& path) {
-  if (!WaitForLoad()) return false;
-  const QString target = WithDefaultRtfSuffix(path);
-  if (RichEdit1->SaveToFile(target)) return true;
+bool TForm2::SaveReportAs(const QString& path) { return SaveReportAs(path, ReportFileType::Rtf); }
+
+bool TForm2::SaveReportAs(const QString& path, ReportFileType type) {
+  // The calendar file is built from the period, not from the text.
+  if (type != ReportFileType::ICalendar && !WaitForLoad()) return false;
+  const QString target = WithDefaultSuffix(path, FileTypeSuffix(type));
+  QString reason;
+  if (SaveReport(*RichEdit1, type, target, PrintJobTitle(), period_, &reason)) return true;
   std::string text = "Cannot save file ";
   text += Utf8ToCp1251(target.toStdString());
   text += ".";
+  if (!reason.isEmpty()) text += " " + Utf8ToCp1251(reason.toStdString()) + ".";
   ShowMessage(text);
   return false;
 }
@@ -225,13 +226,30 @@ void TForm2::N7Click() { close(); }
 
 void TForm2::N8Click() {
   if (waiting_) return;
-  SaveDialog1->setNameFilters(
-      {QStringLiteral("Rich Text Files (*.rtf)"), QStringLiteral("All Files (*)")});
+  // RTF first and chosen, as ever; iCalendar for a period calendar only.
+  QStringList filters;
+  for (const ReportFileType type :
+       {ReportFileType::Rtf, ReportFileType::Pdf, ReportFileType::Html, ReportFileType::Text}) {
+    filters << FileTypeFilter(type);
+  }
+  if (period_) filters << FileTypeFilter(ReportFileType::ICalendar);
+  const QString allFiles = QStringLiteral("All Files (*)");
+  filters << allFiles;
+  SaveDialog1->setNameFilters(filters);
+  SaveDialog1->selectNameFilter(filters.front());
   SaveDialog1->setDefaultSuffix(QStringLiteral("rtf"));
-  if (SaveDialog1->exec() != QDialog::Accepted) return;
+  // The suffix added to a bare name follows the filter chosen.
+  const auto follow = [this](const QString& filter) {
+    const std::optional<ReportFileType> type = FileTypeOfFilter(filter);
+    SaveDialog1->setDefaultSuffix(FileTypeSuffix(type.value_or(ReportFileType::Rtf)));
+  };
+  const QMetaObject::Connection following = connect(SaveDialog1, &QFileDialog::filterSelected, this, follow);
+  const int result = SaveDialog1->exec();
+  disconnect(following);
+  if (result != QDialog::Accepted) return;
   const QStringList chosen = SaveDialog1->selectedFiles();
   if (chosen.isEmpty() || chosen.front().isEmpty()) return;
-  SaveReportAs(chosen.front());
+  SaveReportAs(chosen.front(), ChosenFileType(SaveDialog1->selectedNameFilter(), chosen.front()));
 }
 
 void TForm2::N9Click() {

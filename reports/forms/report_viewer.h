@@ -15,6 +15,10 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
+
+#include "reports/forms/report_export.h"
+#include "reports/period_calendar.h"
 
 class QAction;
 class QCloseEvent;
@@ -55,10 +59,18 @@ class TForm2 : public QMainWindow {
   // holds) gets a message instead, and the window is hidden.
   void ShowReport(bool wordWrap);
 
+  // The period of the period calendar shown, for its iCalendar file; the
+  // other reports set none. Set by the report commands before ShowReport.
+  void SetReportPeriod(std::optional<Period> period) { period_ = period; }
+  const std::optional<Period>& ReportPeriod() const { return period_; }
+
   // Saves the whole text as RTF to path (".rtf" added when the name has no
   // extension), replacing an existing file. On failure shows a message and
   // leaves an existing file as it was. Returns whether it saved.
   bool SaveReportAs(const QString& path);
+  // The same for a type of file (its suffix added when the name has none);
+  // iCalendar only for a period calendar.
+  bool SaveReportAs(const QString& path, ReportFileType type);
 
   // Title of print jobs: the main window's current caption.
   QString PrintJobTitle() const;
@@ -96,6 +108,7 @@ class TForm2 : public QMainWindow {
   bool WaitForLoad();
 
   std::function<QString()> mainCaption_;
+  std::optional<Period> period_;
   std::unique_ptr<QPrinter> printer_;  // the print dialog's choices, kept between reports
   bool waiting_ = false;               // a handler waits for the load to end
 };

@@ -112,6 +112,7 @@ void RunSearchCommand(TSearchDlg& dialog, TForm2& viewer, int calendarYear) {
     dialog.SetOutcome(DialogOutcome::Reset);
   }
   WriteSearchReport(dialog.SearchText(), static_cast<u16>(std::clamp(calendarYear, 1800, 2100)));
+  viewer.SetReportPeriod(std::nullopt);
   viewer.ShowReport(true);
 }
 

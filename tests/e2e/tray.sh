@@ -220,9 +220,8 @@ xembed_inside() {
   xdotool key --clearmodifiers ctrl+s
   dialog=$(wait_for 10 visible_window '^Сервис$') || failx "ctrl+s: no dialog"
   wait_for 5 framed "$dialog" || failx "the search dialog got no frame"
-  sleep 1.2
-  size=$(outer_size "$dialog")
-  [ "${size#*x}" = 140 ] || failx "the search dialog is $size outside, not 140 high"
+  outer_height_is() { size=$(outer_size "$1"); [ "${size#*x}" = "$2" ]; }
+  wait_for 5 outer_height_is "$dialog" 140 || failx "the search dialog is $size outside, not 140 high"
   activate "$dialog"
   xdotool key Escape
   wait_for 5 no_visible_window '^Сервис$' || failx "the search dialog stayed open"
@@ -231,9 +230,8 @@ xembed_inside() {
   xdotool key --clearmodifiers alt+Cyrillic_es
   about=$(wait_for 10 visible_window '^О себе') || failx "no about box"
   wait_for 5 framed "$about" || failx "the about box got no frame"
-  sleep 1.2
-  size=$(outer_size "$about")
-  [ "${size%x*}" = 364 ] || failx "the about box is $size outside, not 364 wide"
+  outer_width_is() { size=$(outer_size "$1"); [ "${size%x*}" = "$2" ]; }
+  wait_for 5 outer_width_is "$about" 364 || failx "the about box is $size outside, not 364 wide"
   activate "$about"
   xdotool key Return
   wait_for 5 no_visible_window '^О себе' || failx "the about box stayed open"
@@ -343,9 +341,14 @@ if [ "${1:-}" = "--inside" ]; then
   scenario=$2
   work=$3
   pids=()
+  # Everything the scenario started ends with it, also what hangs on
+  # SIGTERM (a compositor whose X server goes first).
   cleanup() {
     local pid
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in "${pids[@]}"; do
+      wait_for 2 not_running "$pid" || kill -9 "$pid" 2>/dev/null
+    done
   }
   trap cleanup EXIT
   failx() {

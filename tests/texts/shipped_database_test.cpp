@@ -285,22 +285,11 @@ const Report& Shipped() {
     r.dataDir = other != nullptr && *other != '\0' ? fs::path(other) : fs::path(VELMAR_SOURCE_DIR) / "data";
     {
       // The classes the program itself reads from the shipped settings file.
-      struct NoWindow : SettingsWindow {
-        int OuterWidth() const override { return 0; }
-        int OuterHeight() const override { return 0; }
-        int Left() const override { return 0; }
-        int Top() const override { return 0; }
-        void SetOuterWidth(int) override {}
-        void SetOuterHeight(int) override {}
-        void SetLeft(int) override {}
-        void SetTop(int) override {}
-        void SelectPage(Page) override {}
-      } window;
       RecordingMessageSink messages;
       SetProgramDirectory(r.dataDir.string());
       SetProgramDirectoryWritable(true);
       ResetSettings();
-      LoadSettings(window);
+      LoadSettings();
       r.menologion = AppSettings.menologion;
       r.settingsMessages = messages.texts;
       ResetSettings();
