@@ -162,13 +162,31 @@ QString WithDefaultSuffix(const QString& path, const QString& suffix) {
   return path.endsWith(QLatin1Char('.')) ? path + suffix : path + QLatin1Char('.') + suffix;
 }
 
-QByteArray ReportHtml(const RichEdit& text, const QString& title) {
-  QString html = text.document()->toHtml();
+QByteArray ReportHtml(RichEdit& text, const QString& title) {
+  // A big report is held a slice at a time: the page is the first slice's,
+  // with the paragraphs of every other slice's body added to its body.
+  QString html;
+  QString pageTitle;
+  text.ForEachSlice([&](const QTextDocument& slice) {
+    const QString part = slice.toHtml();
+    if (html.isEmpty()) {
+      html = part;
+      pageTitle = DocumentTitle(slice);
+      return true;
+    }
+    const qsizetype bodyTag = part.indexOf(QLatin1String("<body"));
+    const qsizetype bodyStart = bodyTag < 0 ? -1 : part.indexOf(QLatin1Char('>'), bodyTag);
+    const qsizetype bodyEnd = part.lastIndexOf(QLatin1String("</body>"));
+    const qsizetype end = html.lastIndexOf(QLatin1String("</body>"));
+    if (bodyStart < 0 || bodyEnd < bodyStart || end < 0) return true;
+    html.insert(end, QStringView(part).mid(bodyStart + 1, bodyEnd - bodyStart - 1));
+    return true;
+  });
+  if (pageTitle.isEmpty()) pageTitle = title;
   // Qt writes an HTML 4 page without a language or a title.
   static const QRegularExpression doctype(QStringLiteral("^<!DOCTYPE[^>]*>"));
   html.replace(doctype, QStringLiteral("<!DOCTYPE html>"));
   html.replace(QStringLiteral("<html>"), QStringLiteral("<html lang=\"ru\">"));
-  const QString pageTitle = DocumentTitle(*text.document()).isEmpty() ? title : DocumentTitle(*text.document());
   html.replace(QStringLiteral("<head>"), QStringLiteral("<head><title>") + pageTitle.toHtmlEscaped() +
                                              QStringLiteral("</title>"));
   // The Windows faces of our documents, with the free faces and the generic
@@ -191,7 +209,7 @@ QByteArray ReportHtml(const RichEdit& text, const QString& title) {
   return out.toUtf8();
 }
 
-QByteArray ReportText(const RichEdit& text) {
+QByteArray ReportText(RichEdit& text) {
   const QByteArray rtf = text.CurrentRtf();
   const std::string plain = RenderRtfForTerminal(ReadRtf(std::string_view(rtf.constData(), static_cast<std::size_t>(rtf.size()))), false);
   return QByteArray::fromStdString(plain);

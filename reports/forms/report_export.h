@@ -50,10 +50,10 @@ QString WithDefaultSuffix(const QString& path, const QString& suffix);
 
 // The page that Qt's HTML writer makes of the viewer's text, as a UTF-8
 // HTML5 page in Russian titled title.
-QByteArray ReportHtml(const RichEdit& text, const QString& title);
+QByteArray ReportHtml(RichEdit& text, const QString& title);
 
 // The viewer's text as velmar32-cli prints it (UTF-8, no colours).
-QByteArray ReportText(const RichEdit& text);
+QByteArray ReportText(RichEdit& text);
 
 // Writes the viewer's text (or, for iCalendar, the period) as type to path,
 // atomically. jobTitle: the print job's title (PDF) and the page's title
