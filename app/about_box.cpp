@@ -17,6 +17,7 @@
 #include "platform/messages.h"
 #include "platform/program_icon.h"
 #include "platform/shell.h"
+#include "platform/window_frame.h"
 #include "texts/cp1251.h"
 
 namespace velmar {
@@ -151,16 +152,18 @@ void TAboutBox::Prepare() {
   HLink3URL->setText(QString::fromStdString(MailLink()));
 
   Label2->adjustSize();
-  const int outer = std::max(Label2->sizeHint().width() + 90, 364);
-  const int frame = frameGeometry().width() - geometry().width();
-  setFixedWidth(outer - frame);
+  outerWidth_ = std::max(Label2->sizeHint().width() + 90, 364);
+  // The width is an outer width: the keeper takes the frame off it, the
+  // real one once the desktop has framed the box.
+  KeepOuterSize(this, [this] { return QSize(outerWidth_, 0); }, kDialogDesignFrame);
+  const int clientWidth = width();
   const int contentHeight = layout()->hasHeightForWidth()
-                                ? layout()->totalHeightForWidth(outer - frame)
+                                ? layout()->totalHeightForWidth(clientWidth)
                                 : layout()->totalMinimumSize().height();
   setFixedHeight(std::max(232, contentHeight));
 }
 
-int TAboutBox::OuterWidth() const { return frameGeometry().width(); }
+int TAboutBox::OuterWidth() const { return width() + FrameOrDesign(this, kDialogDesignFrame).width(); }
 
 void TAboutBox::Hover(QLabel* link) {
   for (QLabel* each : {HLink1, HLink2, HLink3})

@@ -23,7 +23,8 @@ class TAboutBox : public QDialog {
   // becomes the width of Label2 + 90 pixels, at least 364.
   void Prepare();
 
-  // Outer width in pixels (the frame included once the desktop has framed it).
+  // Outer width in pixels: the client width and the frame (the design's
+  // usual dialog frame until the desktop has framed the box).
   int OuterWidth() const;
 
   // The colour of a link's text as the mouse left it.
@@ -56,6 +57,8 @@ class TAboutBox : public QDialog {
  private:
   void Hover(QLabel* link);  // nullptr: no link under the mouse
   void OpenLink(const QString& link);
+
+  int outerWidth_ = 364;
 };
 
 }  // namespace velmar

@@ -1,8 +1,11 @@
 // Velmar32, the desktop program: the application object, Qt's Russian
-// texts, the tray package, the message boxes, then the six forms in their
-// order; the event loop runs until the main window ends it.
+// texts, one program per user and program folder (a second start shows the
+// running window and ends), the tray package, the message boxes, then the
+// six forms in their order; the event loop runs until the main window ends it.
+#include <QFile>
 #include <QMessageBox>
 #include <QTranslator>
+#include <cstdio>
 #include <exception>
 #include <memory>
 
@@ -10,6 +13,8 @@
 #include "app/main_window.h"
 #include "platform/application.h"
 #include "platform/message_box.h"
+#include "platform/program_directory.h"
+#include "platform/single_instance.h"
 #include "reports/forms/easter_dlg.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/forms/search_dlg.h"
@@ -21,6 +26,17 @@ int main(int argc, char** argv) {
   velmar::Application app(argc, argv);
   QTranslator qtTexts;
   velmar::SetUpDesktop(qtTexts);
+
+  velmar::SingleInstance instance(QFile::decodeName(velmar::ProgramDirectory().c_str()));
+  switch (instance.Claim()) {
+    case velmar::SingleInstance::Outcome::First: break;
+    case velmar::SingleInstance::Outcome::Shown:
+      std::fputs("Velmar32 is already running: its window has been shown.\n", stderr);
+      return 0;
+    case velmar::SingleInstance::Outcome::NoAnswer:
+      std::fputs("Velmar32 is already running but does not answer.\n", stderr);
+      return 1;
+  }
 
   lumora::InitializePackage();
   velmar::MessageBoxSink messageBoxes;
@@ -39,6 +55,7 @@ int main(int argc, char** argv) {
     form1->VelmarDlg = velmarDlg.get();
     form1->EasterDlg = easterDlg.get();
     form1->SearchDlg = searchDlg.get();
+    QObject::connect(&instance, &velmar::SingleInstance::ShowRequested, form1.get(), &velmar::TForm1::N8Click);
     form1->show();
     result = QCoreApplication::exec();
     // The forms go in the reverse order of their creation, the main window last.

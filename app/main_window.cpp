@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -14,7 +15,6 @@
 #include <QPushButton>
 #include <QCheckBox>
 #include <QRadioButton>
-#include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -35,6 +35,7 @@
 #include "platform/program_directory.h"
 #include "platform/rich_edit.h"
 #include "platform/shell.h"
+#include "platform/window_frame.h"
 #include "reports/forms/easter_dlg.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/forms/saints_page.h"
@@ -70,13 +71,10 @@ TForm1::TForm1(lumora::TrayShell* trayShell, QWidget* parent)
   ConnectHandlers();
   if (app_ != nullptr) {
     app_->SetMainWindow(this);
-    // Minimising hides the window into the tray only where there is one to
-    // bring it back from.
-    const bool trayAtStart = trayShell != nullptr || QSystemTrayIcon::isSystemTrayAvailable();
-    const bool ownTray = trayShell == nullptr;
-    app_->SetTrayAvailable([trayAtStart, ownTray] {
-      return trayAtStart && (!ownTray || QSystemTrayIcon::isSystemTrayAvailable());
-    });
+    // Minimising hides the window into the tray only while the icon is in
+    // one (a tray may come late, or go with its panel); a tray given by the
+    // caller is always there.
+    app_->SetTrayAvailable(trayShell != nullptr ? std::function<bool()>([] { return true; }) : nullptr);
   }
 
   TrayIconEx->SetHint(QStringLiteral("Днесловник"));
@@ -237,6 +235,25 @@ void TForm1::changeEvent(QEvent* event) {
 }
 
 void TForm1::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->popup(event->globalPos()); }
+
+// Enter that no control took: a focused button is pressed (as the desktop's
+// dialogs do), otherwise the default button Button1. Edit1 has searched on
+// its own Enter already.
+void TForm1::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+  QWidget* focus = focusWidget();
+  if (focus == Edit1) return;
+  if (auto* button = qobject_cast<QAbstractButton*>(focus); button != nullptr && button->isEnabled()) {
+    button->click();
+    return;
+  }
+  Button1->click();
+}
 
 bool TForm1::IsPopupMenu1Shortcut(const QKeyEvent* key) const {
   const QKeySequence pressed(key->keyCombination());
@@ -522,39 +539,45 @@ void TForm1::Terminate() {
   }
 }
 
-int TForm1::OuterWidth() const { return frameGeometry().width(); }
+int TForm1::OuterWidth() const { return width() + FrameOrDesign(this, kDesignFrame).width(); }
 
-int TForm1::OuterHeight() const { return frameGeometry().height(); }
+int TForm1::OuterHeight() const { return height() + FrameOrDesign(this, kDesignFrame).height(); }
 
-int TForm1::Left() const { return frameGeometry().x(); }
+// Where the desktop doesn't tell a program where its window is (Wayland),
+// the position read from Position.ini is kept, so that writing the file
+// keeps it for the next start on a desktop that does.
+int TForm1::Left() const { return ProgramsPlaceWindows() ? frameGeometry().x() : requestedLeft_; }
 
-int TForm1::Top() const { return frameGeometry().y(); }
+int TForm1::Top() const { return ProgramsPlaceWindows() ? frameGeometry().y() : requestedTop_; }
 
 void TForm1::SetOuterWidth(int width) {
-  const int frame = frameGeometry().width() - geometry().width();
-  if (frame == 0) pendingOuterWidth_ = width;  // the frame isn't known yet
-  resize(std::max(width - frame, minimumWidth()), height());
+  if (WindowFrame(this).isNull()) pendingOuterWidth_ = width;  // the frame isn't known yet
+  resize(std::max(width - FrameOrDesign(this, kDesignFrame).width(), minimumWidth()), height());
 }
 
 void TForm1::SetOuterHeight(int height) {
-  const int frame = frameGeometry().height() - geometry().height();
-  if (frame == 0) pendingOuterHeight_ = height;
-  resize(width(), std::max(height - frame, minimumHeight()));
+  if (WindowFrame(this).isNull()) pendingOuterHeight_ = height;
+  resize(width(), std::max(height - FrameOrDesign(this, kDesignFrame).height(), minimumHeight()));
 }
 
-void TForm1::SetLeft(int left) { move(left, frameGeometry().y()); }
+void TForm1::SetLeft(int left) {
+  requestedLeft_ = left;
+  move(left, frameGeometry().y());
+}
 
-void TForm1::SetTop(int top) { move(frameGeometry().x(), top); }
+void TForm1::SetTop(int top) {
+  requestedTop_ = top;
+  move(frameGeometry().x(), top);
+}
 
 void TForm1::ApplyPendingOuterSize() {
   if (pendingOuterWidth_ == 0 && pendingOuterHeight_ == 0) return;
-  const int frameWidth = frameGeometry().width() - geometry().width();
-  const int frameHeight = frameGeometry().height() - geometry().height();
-  if (!isVisible() || (frameWidth == 0 && frameHeight == 0)) return;
+  const QSize frame = WindowFrame(this);
+  if (!isVisible() || frame.isNull()) return;
   // The desktop has framed the window: the sizes read from Position.ini were
-  // outer sizes, so the frame comes off them now.
-  const int w = pendingOuterWidth_ != 0 ? pendingOuterWidth_ - frameWidth : width();
-  const int h = pendingOuterHeight_ != 0 ? pendingOuterHeight_ - frameHeight : height();
+  // outer sizes, so the real frame comes off them now.
+  const int w = pendingOuterWidth_ != 0 ? pendingOuterWidth_ - frame.width() : width();
+  const int h = pendingOuterHeight_ != 0 ? pendingOuterHeight_ - frame.height() : height();
   pendingOuterWidth_ = pendingOuterHeight_ = 0;
   resize(std::max(w, minimumWidth()), std::max(h, minimumHeight()));
 }

@@ -59,6 +59,14 @@ class TForm1 : public QWidget, public DayViewHost, public SettingsWindow {
   explicit TForm1(lumora::TrayShell* trayShell = nullptr, QWidget* parent = nullptr);
   ~TForm1() override;
 
+  // The designed position of the window's top left corner.
+  static constexpr int kDesignLeft = 284;
+  static constexpr int kDesignTop = 140;
+  // The usual frame of the design (4 pixels a side, borders and title bar
+  // 30 pixels high), assumed until the desktop has framed the window: the
+  // designed client area of 363 x 411 is an outer 371 x 441.
+  static constexpr QSize kDesignFrame{8, 30};
+
   // The form's own caption, "Днесловник" (the title of printed reports; the
   // window's title shows the application title).
   static QString Caption();
@@ -186,6 +194,7 @@ class TForm1 : public QWidget, public DayViewHost, public SettingsWindow {
   void moveEvent(QMoveEvent* event) override;
   void changeEvent(QEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -206,6 +215,8 @@ class TForm1 : public QWidget, public DayViewHost, public SettingsWindow {
   bool autostartMark_ = false;
   int pendingOuterWidth_ = 0;   // outer size asked for before the frame was known
   int pendingOuterHeight_ = 0;
+  int requestedLeft_ = kDesignLeft;  // the position last asked for
+  int requestedTop_ = kDesignTop;
 };
 
 }  // namespace velmar

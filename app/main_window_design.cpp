@@ -60,9 +60,9 @@ void TForm1::BuildDesign(lumora::TrayShell* trayShell) {
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  setMinimumSize(334, 363);  // an outer size of 342 x 393 with the usual frame
+  setMinimumSize(QSize(342, 393) - kDesignFrame);  // an outer size of 342 x 393 with the usual frame
   resize(363, 411);
-  move(284, 140);
+  move(kDesignLeft, kDesignTop);
 
   PageControl1 = new QTabWidget(this);
   BuildPages();

@@ -21,7 +21,7 @@ constexpr std::size_t kReadChars = 1023;  // a read takes at most 1023 character
 constexpr std::string_view kBadLine = "Error in Velmar32.ini file";
 
 enum class Key { WeekStyle, ActivePage, MainFont, SysFont, RTFFont, RTFSize, AgiosLine,
-                 Menologion, MenologGray, WindowsNT };
+                 Menologion, MenologGray, WindowsNT, Fasting };
 
 struct KeyInfo {
   std::string_view name;
@@ -30,7 +30,7 @@ struct KeyInfo {
 };
 
 // In the order the keys are tried; only the start of a line is compared.
-constexpr std::array<KeyInfo, 10> kKeys = {{
+constexpr std::array<KeyInfo, 11> kKeys = {{
     {"WeekStyle", Key::WeekStyle, 9},
     {"ActivePage", Key::ActivePage, 9},
     {"MainFont", Key::MainFont, 60},
@@ -41,6 +41,7 @@ constexpr std::array<KeyInfo, 10> kKeys = {{
     {"Menologion", Key::Menologion, 9},
     {"MenologGray", Key::MenologGray, 9},
     {"WindowsNT", Key::WindowsNT, 4},
+    {"Fasting", Key::Fasting, 4},
 }};
 
 bool SkippedLine(const std::string& line) {
@@ -67,6 +68,7 @@ void Apply(Key key, const std::string& value, SettingsWindow& window) {
     case Key::Menologion: AppSettings.menologion = value; break;
     case Key::MenologGray: AppSettings.menologGray = value != "No"; break;
     case Key::WindowsNT: AppSettings.windowsNT = value != "No"; break;
+    case Key::Fasting: AppSettings.fasting = value != "No"; break;
   }
 }
 
@@ -99,6 +101,21 @@ void LoadSettings(SettingsWindow& window) {
     }
     Apply(found->key, line.substr(equals + 1), window);
   }
+}
+
+void LoadSettings() {
+  struct NoWindow : SettingsWindow {
+    int OuterWidth() const override { return 0; }
+    int OuterHeight() const override { return 0; }
+    int Left() const override { return 0; }
+    int Top() const override { return 0; }
+    void SetOuterWidth(int) override {}
+    void SetOuterHeight(int) override {}
+    void SetLeft(int) override {}
+    void SetTop(int) override {}
+    void SelectPage(Page) override {}
+  } window;
+  LoadSettings(window);
 }
 
 void LoadWindowPosition(SettingsWindow& window) {

@@ -22,6 +22,7 @@ struct Settings {
   std::string menologion = "qqq";            // additional entry classes shown
   bool menologGray = true;                   // those entries in grey
   bool windowsNT = true;                     // reports are loaded twice into the viewer
+  bool fasting = true;                       // the fast note of every day (dbase/Fasting.db)
 };
 
 // The one settings record of the program: defaults until LoadSettings.
@@ -48,6 +49,9 @@ class SettingsWindow {
 // Reads Velmar32.ini into AppSettings and applies ActivePage to the window.
 // Problems are shown as messages; every bad line is ignored.
 void LoadSettings(SettingsWindow& window);
+// The same for a program without a window (velmar32-cli): ActivePage has
+// nothing to select.
+void LoadSettings();
 
 // Reads Position.ini and applies its values to the window; a missing file is
 // silently ignored.

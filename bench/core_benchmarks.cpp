@@ -1,12 +1,14 @@
 // Benchmarks of the documents and reports over the full-size synthetic
 // database, each in a program directory of its own: the day documents, the
-// period calendar of one year and of 1800..2100 (with one sequential write of
-// as many bytes beside it, and the per-day reading of before as a reference),
-// the Paschalion of 326..2326, the two searches, and the peak memory of a
-// process that writes the whole-span calendar.
+// period calendar of one year (also with the fast notes of the shipped rules
+// file) and of 1800..2100 (with one sequential write of as many bytes beside
+// it, and the per-day reading of before as a reference), the Paschalion of
+// 326..2326, the two searches, and the peak memory of a process that writes
+// the whole-span calendar.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "bench/bench_support.h"
@@ -17,6 +19,7 @@
 #include "reports/paschalion_table.h"
 #include "reports/period_calendar.h"
 #include "texts/day_views.h"
+#include "texts/fasting_rules.h"
 #include "texts/rtf_writer.h"
 
 namespace velmar {
@@ -93,6 +96,34 @@ void BM_PeriodCalendarYear(benchmark::State& state) {
   RequireNoMessages(state, sink);
 }
 BENCHMARK(BM_PeriodCalendarYear)->Apply(Repeated);
+
+// The same year with the fast note of every day from the shipped rules file
+// (read once for the report; its rules of rank read the day's entry codes).
+// notes: the days that got one.
+void BM_PeriodCalendarYearWithFastNotes(benchmark::State& state) {
+  if (!Enter(state, "period-year-fasting")) return;
+  std::error_code error;
+  std::filesystem::copy_file(VELMAR_SHIPPED_FASTING, ProgramDirectory() + "dbase/Fasting.db",
+                             std::filesystem::copy_options::overwrite_existing, error);
+  if (error) {
+    state.SkipWithError("cannot copy the shipped Fasting.db");
+    return;
+  }
+  CountingMessageSink sink;
+  for (auto _ : state) {
+    WritePeriodCalendar(1, 1, kYear, 31, 12, kYear);
+  }
+  SetBytes(state, FileSize(ReportFilePath()));
+  int notes = 0;
+  for (Date d = kOneYear.start;; d = NextDay(d.day, d.month, d.year)) {
+    if (!FastNote(d.day, d.month, d.year).empty()) ++notes;
+    if (d == kOneYear.end) break;
+  }
+  state.counters["notes"] = notes;
+  RequireNoMessages(state, sink);
+  if (notes == 0) state.SkipWithError("no day got a fast note");
+}
+BENCHMARK(BM_PeriodCalendarYearWithFastNotes)->Apply(Repeated);
 
 // Writes the report once and keeps it as reference.rtf, for the comparison
 // with the per-day reading; returns its path (empty on failure).

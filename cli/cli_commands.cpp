@@ -4,18 +4,25 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "calendar/calendar_arithmetic.h"
 #include "calendar/moveable_titles.h"
 #include "calendar/paschalion.h"
 #include "app/settings.h"
 #include "texts/cp1251.h"
+#include "texts/database.h"
+#include "texts/database_cache.h"
 #include "texts/day_views.h"
+#include "texts/fasting_rules.h"
 #include "reports/menologion_search.h"
 #include "reports/paschalion_table.h"
 #include "reports/period_calendar.h"
+#include "reports/ical_export.h"
+#include "texts/rtf_html.h"
 #include "texts/rtf_reader.h"
 #include "texts/rtf_text.h"
 #include "texts/rtf_writer.h"
@@ -46,6 +53,9 @@ std::string DocumentAsText(const std::string& rtf, bool ansi) {
   return RenderRtfForTerminal(ReadRtf(rtf), ansi);
 }
 
+
+// A fast note (RTF-ready Windows-1251 text) as one UTF-8 table field: its
+// plain text, tabs and line breaks turned into blanks.
 int Table(const std::vector<std::string>& args) {
   if (args.size() != 2) return Fail("table needs FROM and TO (YYYY-MM-DD)");
   const auto from = ParseDate(args[0]);
@@ -56,6 +66,12 @@ int Table(const std::vector<std::string>& args) {
       GregorianToSerial(to->year, to->month, to->day)) {
     return Fail("FROM lies after TO");
   }
+  // The fast column follows Velmar32.ini (Fasting=No); without a rules file
+  // there is nothing to read it for.
+  const bool rulesFile = access((DatabaseDirectory() + kFastingFileName).c_str(), F_OK) == 0;
+  if (rulesFile) LoadSettings();
+  DatabaseSnapshot readOnce;
+  std::unordered_map<std::string, std::string> fields;  // note -> its field
   std::string out;
   out.reserve(1 << 20);
   Date d{from->day, from->month, from->year};
@@ -68,8 +84,15 @@ int Table(const std::vector<std::string>& args) {
                   ToneOfDay(d.day, d.month, d.year), IsGreatFeast(d.day, d.month, d.year));
     out += line;
     out += Cp1251ToUtf8(MoveableDayTitle(d.day, d.month, d.year));
+    out += '\t';
+    if (rulesFile) {
+      const std::string note = FastNote(d.day, d.month, d.year);
+      auto field = fields.find(note);
+      if (field == fields.end()) field = fields.emplace(note, FragmentPlainText(note)).first;
+      out += field->second;
+    }
     out += '\n';
-    if (out.size() > (1 << 20) - 512) {
+    if (out.size() > (1 << 20) - 1024) {
       std::fwrite(out.data(), 1, out.size(), stdout);
       out.clear();
     }
@@ -83,15 +106,22 @@ int Table(const std::vector<std::string>& args) {
 // Options shared by the document commands.
 struct DocumentOptions {
   bool rtf = false;
+  bool html = false;
+  bool ics = false;    // the calendar command only
   std::string output;  // -o FILE; empty: stdout
 };
 
-// Takes --rtf and -o FILE out of the arguments; false on a malformed -o.
+// Takes --rtf, --html, --ics and -o FILE out of the arguments; false on a
+// malformed -o or more than one output format.
 bool TakeDocumentOptions(std::vector<std::string>& args, DocumentOptions& options) {
   std::vector<std::string> rest;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--rtf") {
       options.rtf = true;
+    } else if (args[i] == "--html") {
+      options.html = true;
+    } else if (args[i] == "--ics") {
+      options.ics = true;
     } else if (args[i] == "-o") {
       if (i + 1 >= args.size()) return false;
       options.output = args[++i];
@@ -100,24 +130,11 @@ bool TakeDocumentOptions(std::vector<std::string>& args, DocumentOptions& option
     }
   }
   args = rest;
-  return true;
+  return options.rtf + options.html + options.ics <= 1;
 }
 
-// Settings of the program directory apply to the documents, as in the window.
-void LoadProgramSettings() {
-  struct NoWindow : SettingsWindow {
-    int OuterWidth() const override { return 0; }
-    int OuterHeight() const override { return 0; }
-    int Left() const override { return 0; }
-    int Top() const override { return 0; }
-    void SetOuterWidth(int) override {}
-    void SetOuterHeight(int) override {}
-    void SetLeft(int) override {}
-    void SetTop(int) override {}
-    void SelectPage(Page) override {}
-  } window;
-  LoadSettings(window);
-}
+constexpr const char* kOptionsProblem = "-o needs a file name, and --rtf, --html, --ics exclude each other";
+
 
 // Runs a document writer into memory and returns the document's bytes.
 std::string CaptureDocument(const std::function<void()>& write) {
@@ -173,18 +190,21 @@ int StreamDocument(const std::function<void()>& write, const std::string& output
   });
 }
 
-// Shows a document: its RTF with --rtf, otherwise as terminal text after an
+// Shows a document: its RTF with --rtf, one HTML page with --html (titled
+// title, or the document's first line), otherwise as terminal text after an
 // optional preamble.
 int ShowDocument(const std::function<void()>& write, const DocumentOptions& options,
-                 const std::string& preamble = {}) {
+                 const std::string& preamble = {}, const std::string& title = {}) {
+  if (options.ics) return Fail("--ics is for the calendar command");
   if (options.rtf) return StreamDocument(write, options.output);
+  if (options.html) return Emit(RtfToHtml(ReadRtf(CaptureDocument(write)), title), options.output);
   const bool ansi = options.output.empty() && isatty(fileno(stdout)) == 1;
   return Emit(preamble + DocumentAsText(CaptureDocument(write), ansi), options.output);
 }
 
 int TodayCommand(std::vector<std::string> args) {
   DocumentOptions options;
-  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  if (!TakeDocumentOptions(args, options)) return Fail(kOptionsProblem);
   std::optional<CivilDate> date;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--date" && i + 1 < args.size()) {
@@ -200,26 +220,27 @@ int TodayCommand(std::vector<std::string> args) {
   if (today.year < 1800 || today.year > 2100) {
     return Fail("the system date lies outside 1800..2100");
   }
-  LoadProgramSettings();
+  LoadSettings();
   const int w = WeekdayNumber(today.day, today.month, today.year);
+  const DayCaptions captions = MakeDayCaptions(today.day, today.month, today.year, w);
   return ShowDocument([&] { WritePageDayDocument(today.day, today.month, today.year, w); },
-                      options, CaptionsText(today) + "\n");
+                      options, CaptionsText(today) + "\n", Cp1251ToUtf8(captions.groupCaption));
 }
 
 int DayCommand(std::vector<std::string> args) {
   DocumentOptions options;
-  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  if (!TakeDocumentOptions(args, options)) return Fail(kOptionsProblem);
   if (args.size() != 1) return Fail("day needs one date (YYYY-MM-DD)");
   const auto date = ParseDate(args[0]);
   if (!date) return Fail("bad date " + args[0] + " (YYYY-MM-DD within 1800-01-01..2100-12-31)");
-  LoadProgramSettings();
+  LoadSettings();
   return ShowDocument([&] { WriteCalendarDayDocument(date->year, date->month, date->day); },
                       options);
 }
 
 int CalendarCommand(std::vector<std::string> args) {
   DocumentOptions options;
-  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  if (!TakeDocumentOptions(args, options)) return Fail(kOptionsProblem);
   if (args.size() != 2) return Fail("calendar needs FROM and TO (YYYY-MM-DD)");
   const auto from = ParseDate(args[0]);
   const auto to = ParseDate(args[1]);
@@ -227,7 +248,14 @@ int CalendarCommand(std::vector<std::string> args) {
   if (!to) return Fail("bad date " + args[1] + " (YYYY-MM-DD within 1800-01-01..2100-12-31)");
   const Period period{{from->day, from->month, from->year}, {to->day, to->month, to->year}};
   if (StartsAfterEnd(period)) return Fail("FROM lies after TO");
-  LoadProgramSettings();
+  LoadSettings();
+  if (options.ics) {
+    return WriteOutput(options.output, [&](std::FILE* f) {
+      return WriteICalendar(period, static_cast<long long>(std::time(nullptr)), [f](std::string_view piece) {
+        return std::fwrite(piece.data(), 1, piece.size(), f) == piece.size();
+      });
+    });
+  }
   return ShowDocument([&] { WritePeriodCalendarDocument(period); }, options);
 }
 
@@ -241,7 +269,7 @@ std::optional<int> ParseYear(const std::string& text) {
 
 int PaschalionCommand(std::vector<std::string> args) {
   DocumentOptions options;
-  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  if (!TakeDocumentOptions(args, options)) return Fail(kOptionsProblem);
   bool oldStyle = false, tsv = false;
   std::vector<std::string> years;
   for (const std::string& a : args) {
@@ -265,14 +293,14 @@ int PaschalionCommand(std::vector<std::string> args) {
     }
     return Emit(out, options.output);
   }
-  LoadProgramSettings();
+  LoadSettings();
   return ShowDocument(
       [&] { WritePaschalionDocument(static_cast<u16>(f), static_cast<u16>(l), oldStyle); }, options);
 }
 
 int SearchCommand(std::vector<std::string> args) {
   DocumentOptions options;
-  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  if (!TakeDocumentOptions(args, options)) return Fail(kOptionsProblem);
   std::optional<int> year;
   std::vector<std::string> words;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -287,7 +315,7 @@ int SearchCommand(std::vector<std::string> args) {
   const std::string text = Utf8ToCp1251(words[0]);
   if (!SearchTextLengthOk(text)) return Fail("the search text must have 2 to 62 characters");
   const int y = year ? *year : Today().year;
-  LoadProgramSettings();
+  LoadSettings();
   return ShowDocument([&] { WriteSearchDocument(text, static_cast<u16>(y)); }, options);
 }
 
@@ -310,7 +338,7 @@ namespace {
 
 int RenderCommand(std::vector<std::string> args) {
   DocumentOptions options;
-  if (!TakeDocumentOptions(args, options)) return Fail("-o needs a file name");
+  if (!TakeDocumentOptions(args, options)) return Fail(kOptionsProblem);
   if (args.size() != 1) return Fail("render needs one RTF file");
   std::vector<RtfProblem> problems;
   const auto document = ReadRtfFile(args[0], &problems);
@@ -318,8 +346,10 @@ int RenderCommand(std::vector<std::string> args) {
     std::fprintf(stderr, "velmar32-cli: cannot read %s\n", args[0].c_str());
     return 1;
   }
+  if (options.ics) return Fail("--ics is for the calendar command");
   const bool ansi = options.output.empty() && isatty(fileno(stdout)) == 1;
-  const int status = Emit(RenderRtfForTerminal(*document, ansi), options.output);
+  const int status = Emit(options.html ? RtfToHtml(*document) : RenderRtfForTerminal(*document, ansi),
+                          options.output);
   if (!problems.empty()) {
     std::fprintf(stderr, "velmar32-cli: %zu problem(s) in %s, the first at byte %zu: %s\n",
                  problems.size(), args[0].c_str(), static_cast<std::size_t>(problems[0].position),

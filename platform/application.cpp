@@ -6,15 +6,14 @@
 #include <QStringList>
 #include <initializer_list>
 
-#include "platform/program_icon.h"
-
 #include <QMessageBox>
 #include <QMetaObject>
-#include <QSystemTrayIcon>
+#include <QTimer>
 #include <QWidget>
 #include <exception>
 
 #include "platform/program_icon.h"
+#include "trayicon/desktop_tray.h"
 
 namespace velmar {
 namespace {
@@ -55,6 +54,7 @@ void Application::SetTitle(const QString& title) {
 
 void Application::SetMainWindow(QWidget* window) {
   mainWindow_ = window;
+  shownFromHidden_.invalidate();
   if (mainWindow_ != nullptr) mainWindow_->setWindowTitle(title_);
 }
 
@@ -63,7 +63,7 @@ void Application::SetTrayAvailable(std::function<bool()> available) {
 }
 
 bool Application::TrayAvailable() const {
-  return trayAvailable_ ? trayAvailable_() : QSystemTrayIcon::isSystemTrayAvailable();
+  return trayAvailable_ ? trayAvailable_() : lumora::TrayIconsReachable();
 }
 
 void Application::Minimize() {
@@ -92,8 +92,25 @@ void Application::Terminate() {
 
 void Application::MainWindowStateChanged(Qt::WindowStates before, Qt::WindowStates now) {
   if (windowCommandDepth_ > 0) return;
+  // A hidden window can't be minimised or restored by the user: what the
+  // desktop reports about it is its bookkeeping of the hide (the withdrawn
+  // window is no longer minimised), which must not bring it back.
+  if (mainWindow_ != nullptr && !mainWindow_->isVisible()) return;
   const bool wasMinimized = before.testFlag(Qt::WindowMinimized);
   const bool isMinimized = now.testFlag(Qt::WindowMinimized);
+  if (!wasMinimized && isMinimized && shownFromHidden_.isValid() &&
+      shownFromHidden_.elapsed() < kLateAnswerMs) {
+    // The desktop's late answer to the minimise before the window was hidden
+    // (openbox under load gives it after the window is back): not the user
+    // minimising, which would hide the window again at once. Undo it.
+    QTimer::singleShot(0, this, [this] {
+      if (mainWindow_ == nullptr || !mainWindow_->isMinimized()) return;
+      CommandScope scope(windowCommandDepth_);
+      mainWindow_->showNormal();
+      SetForeground();
+    });
+    return;
+  }
   if (!wasMinimized && isMinimized) RaiseMinimize();
   if (wasMinimized && !isMinimized) RaiseRestore();
 }
@@ -112,7 +129,10 @@ void Application::RaiseRestore() {
 void Application::ShowHidden() {
   // A window hidden while minimised would be mapped minimised again, and the
   // desktop's late answer to that would read as the user minimising it.
-  if (!mainWindow_->isVisible()) mainWindow_->setWindowState(mainWindow_->windowState() & ~Qt::WindowMinimized);
+  if (!mainWindow_->isVisible()) {
+    mainWindow_->setWindowState(mainWindow_->windowState() & ~Qt::WindowMinimized);
+    shownFromHidden_.start();
+  }
   mainWindow_->show();
 }
 

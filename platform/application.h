@@ -7,6 +7,7 @@
 // event handler in a message box instead of ending the program.
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QString>
 #include <QTranslator>
 #include <functional>
@@ -39,7 +40,8 @@ class Application : public QApplication, public lumora::ApplicationObject {
 
   // Whether minimising may hide the window into the tray: while this says
   // no, OnMinimize isn't raised and the window is minimised as usual. By
-  // default, whether the desktop has a system tray.
+  // default, whether the program's tray icons can be seen and clicked now
+  // (lumora::TrayIconsReachable).
   void SetTrayAvailable(std::function<bool()> available);
   bool TrayAvailable() const;
 
@@ -72,6 +74,10 @@ class Application : public QApplication, public lumora::ApplicationObject {
   QWidget* mainWindow_ = nullptr;
   std::function<bool()> trayAvailable_;
   int windowCommandDepth_ = 0;  // inside ShowWindow, Minimize or Restore
+  // For this long after the window is shown from hidden, a minimise reported
+  // by the desktop is its late answer to the one before the hide.
+  static constexpr int kLateAnswerMs = 1000;
+  QElapsedTimer shownFromHidden_;
 };
 
 // The program-wide look of a start: the Russian locale and Qt's Russian texts

@@ -10,11 +10,15 @@ namespace {
 
 MessageSink* g_sink = nullptr;
 int g_distinctDepth = 0;
+std::size_t g_asked = 0;
 std::set<std::string, std::less<>> g_shown;
 
 }  // namespace
 
+std::size_t MessagesAsked() { return g_asked; }
+
 void ShowMessage(std::string_view text) {
+  ++g_asked;
   if (g_distinctDepth > 0) {
     if (g_shown.find(text) != g_shown.end()) return;
     g_shown.emplace(text);

@@ -19,6 +19,10 @@ class MessageSink {
 // Shows a message through the current sink (stderr when none is installed).
 void ShowMessage(std::string_view text);
 
+// How many messages were asked for so far, shown or held back as repeats:
+// whether an operation met a problem.
+std::size_t MessagesAsked();
+
 // Installs a sink; returns the previous one. Not owned.
 MessageSink* SetMessageSink(MessageSink* sink);
 

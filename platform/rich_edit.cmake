@@ -2,4 +2,6 @@
 target_sources(velmar_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/rich_edit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rich_edit.h
+  ${CMAKE_CURRENT_LIST_DIR}/text_document_rtf.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/text_document_rtf.h
 )

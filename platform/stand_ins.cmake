@@ -9,6 +9,8 @@ target_sources(velmar_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program_icon.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shell.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/single_instance.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_frame.cpp
 )
 # The application object is the tray package's view of the program.
-target_link_libraries(velmar_ui PUBLIC Lumora)
+target_link_libraries(velmar_ui PUBLIC Lumora Qt6::Network)

@@ -1,7 +1,7 @@
 #pragma once
 // The period calendar: one day block for every day of a stretch of new-style
 // dates — weekday and both styles of the date, the moveable-day title and the
-// tone, and the day's commemorations — as one RTF document.
+// tone, the day's commemorations and its fast note — as one RTF document.
 
 #include "calendar/calendar_arithmetic.h"
 

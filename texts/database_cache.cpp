@@ -11,6 +11,7 @@ namespace velmar {
 namespace {
 
 int g_depth = 0;
+std::uint64_t g_scope = 0;  // number of the outermost scope opened last
 // Month files 1..12, then Easter.db (13) and Epiphany.db (14).
 std::array<std::unique_ptr<ParsedDatabaseFile>, 15> g_files;
 
@@ -97,13 +98,18 @@ std::int64_t EpiphanyIndexKey(long weekday, long day, long month) {
   return (static_cast<std::int64_t>(weekday) * 1000 + day) * 1000 + month;
 }
 
-DatabaseSnapshot::DatabaseSnapshot() : outer_(g_depth == 0) { ++g_depth; }
+DatabaseSnapshot::DatabaseSnapshot() : outer_(g_depth == 0) {
+  if (outer_) ++g_scope;
+  ++g_depth;
+}
 
 DatabaseSnapshot::~DatabaseSnapshot() {
   --g_depth;
   if (outer_)
     for (auto& file : g_files) file.reset();
 }
+
+std::uint64_t DatabaseSnapshotScope() { return g_depth == 0 ? 0 : g_scope; }
 
 const ParsedDatabaseFile* ParsedDatabase(DatabaseKind kind, int month) {
   if (g_depth == 0) return nullptr;

@@ -65,6 +65,11 @@ class DatabaseSnapshot {
   bool outer_;
 };
 
+// The number of the outermost snapshot scope now open (each outermost scope
+// gets a new one), or 0 outside any scope: a reader of another file keeps
+// its parse for as long as this number stays the same.
+std::uint64_t DatabaseSnapshotScope();
+
 // The parsed file inside a snapshot scope, nullptr outside one: Easter.db,
 // Epiphany.db, or the month file of month 1..12.
 const ParsedDatabaseFile* ParsedDatabase(DatabaseKind kind, int month);

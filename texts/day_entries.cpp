@@ -1,13 +1,17 @@
 #include "texts/day_entries.h"
 
+#include <functional>
 #include <string_view>
+#include <vector>
 
 #include "app/settings.h"
+#include "calendar/calendar_arithmetic.h"
 #include "calendar/paschalion.h"
 #include "platform/messages.h"
 #include "texts/cp1251.h"
 #include "texts/database.h"
 #include "texts/database_cache.h"
+#include "texts/fasting_rules.h"
 #include "texts/line_reader.h"
 #include "texts/rtf_writer.h"
 
@@ -55,24 +59,31 @@ void WriteEntry(std::string_view line, std::size_t equals, bool monthFile) {
   if (signs) ReportWrite("\\par");
 }
 
-// Writes a used entry line of Easter.db or Epiphany.db (any entry code),
-// already trimmed; equals is the position of its first "=" or npos.
-void UseMoveableEntry(std::string_view line, std::size_t equals, std::string_view errorMessage) {
+// What becomes of the entry lines a day uses: written into the report, or
+// collected. Lines without "=" and month-file entries of a class the settings
+// don't admit never get here.
+using EntrySink = std::function<void(std::string_view line, std::size_t equals, bool monthFile)>;
+
+// A used entry line of Easter.db or Epiphany.db (any entry code), already
+// trimmed; equals is the position of its first "=" or npos.
+void UseMoveableEntry(std::string_view line, std::size_t equals, std::string_view errorMessage,
+                      const EntrySink& sink) {
   if (equals == std::string_view::npos) {
     ShowMessage(errorMessage);
     return;
   }
-  WriteEntry(line, equals, false);
+  sink(line, equals, false);
 }
 
-// Writes a used, trimmed entry line of a month file.
-void UseMonthEntry(std::string_view line, std::size_t equals, std::string_view fileName) {
+// A used, trimmed entry line of a month file.
+void UseMonthEntry(std::string_view line, std::size_t equals, std::string_view fileName,
+                   const EntrySink& sink) {
   if (equals == std::string_view::npos) {
     ShowMessage("Error in input file " + std::string(fileName) + ".");
     return;
   }
   const char code = line[0];
-  if ((code >= '0' && code <= '6') || InMenologion(code)) WriteEntry(line, equals, true);
+  if ((code >= '0' && code <= '6') || InMenologion(code)) sink(line, equals, true);
 }
 
 // Uses, in file order, the entry lines under one key or, with both, under
@@ -104,34 +115,93 @@ bool UseEntries(DatabaseKind kind, int month, const std::string& name, std::int6
 
 }  // namespace
 
-void WriteEasterEntries(std::uint16_t day, std::uint16_t month, std::uint16_t year) {
+namespace {
+
+void VisitEasterEntries(std::uint16_t day, std::uint16_t month, std::uint16_t year, const EntrySink& sink) {
   const int before = DaysBeforePascha(day, month, year);
   const int since = DaysSincePascha(day, month, year);
   const bool opened = UseEntries(DatabaseKind::Easter, 0, "Easter.db", EasterIndexKey('-', before),
                                  EasterIndexKey('+', since), true,
-                                 [](std::string_view line, std::size_t equals) {
-                                   UseMoveableEntry(line, equals, "Error in input file Easter.db.");
+                                 [&](std::string_view line, std::size_t equals) {
+                                   UseMoveableEntry(line, equals, "Error in input file Easter.db.", sink);
                                  });
   if (!opened) ShowMessage("Cannot open input Easter.db file.");
 }
 
-void WriteEpiphanyEntries(int weekday, std::uint16_t oldDay, std::uint16_t oldMonth) {
+void VisitEpiphanyEntries(int weekday, std::uint16_t oldDay, std::uint16_t oldMonth, const EntrySink& sink) {
   const bool opened = UseEntries(DatabaseKind::Epiphany, 0, "Epiphany.db",
                                  EpiphanyIndexKey(weekday, oldDay, oldMonth), 0, false,
-                                 [](std::string_view line, std::size_t equals) {
-                                   UseMoveableEntry(line, equals, "Error in input file Epiphany.db.");
+                                 [&](std::string_view line, std::size_t equals) {
+                                   UseMoveableEntry(line, equals, "Error in input file Epiphany.db.", sink);
                                  });
   if (!opened) ShowMessage("Cannot open input Epiphany.db file.");
 }
 
-void WriteMonthEntries(std::uint16_t oldDay, std::uint16_t oldMonth) {
+void VisitMonthEntries(std::uint16_t oldDay, std::uint16_t oldMonth, const EntrySink& sink) {
   if (oldMonth < 1 || oldMonth > 12) return;
   const std::string name(MonthFileNames[oldMonth]);
   const bool opened = UseEntries(DatabaseKind::Month, oldMonth, name, MonthKey(oldDay), 0, false,
                                  [&](std::string_view line, std::size_t equals) {
-                                   UseMonthEntry(line, equals, name);
+                                   UseMonthEntry(line, equals, name, sink);
                                  });
   if (!opened) ShowMessage("Cannot open input file " + name + ".");
+}
+
+const EntrySink kWrite = [](std::string_view line, std::size_t equals, bool monthFile) {
+  WriteEntry(line, equals, monthFile);
+};
+
+}  // namespace
+
+void WriteEasterEntries(std::uint16_t day, std::uint16_t month, std::uint16_t year) {
+  VisitEasterEntries(day, month, year, kWrite);
+}
+
+void WriteEpiphanyEntries(int weekday, std::uint16_t oldDay, std::uint16_t oldMonth) {
+  VisitEpiphanyEntries(weekday, oldDay, oldMonth, kWrite);
+}
+
+void WriteMonthEntries(std::uint16_t oldDay, std::uint16_t oldMonth) {
+  VisitMonthEntries(oldDay, oldMonth, kWrite);
+}
+
+std::vector<DayEntry> DayEntries(std::uint16_t day, std::uint16_t month, std::uint16_t year) {
+  std::vector<DayEntry> entries;
+  const EntrySink collect = [&](std::string_view line, std::size_t equals, bool monthFile) {
+    const char code = line[0];
+    entries.push_back({code, std::string(line.substr(equals + 1)), monthFile && InMenologion(code)});
+  };
+  const DayMonth old = NewToOldStyle(day, month, year);
+  VisitEasterEntries(day, month, year, collect);
+  VisitEpiphanyEntries(WeekdayNumber(day, month, year), old.day, old.month, collect);
+  VisitMonthEntries(old.day, old.month, collect);
+  return entries;
+}
+
+void WriteFastNoteEntry(std::uint16_t day, std::uint16_t month, std::uint16_t year) {
+  const std::string note = FastNote(day, month, year);
+  if (note.empty()) return;
+  const std::string line = "0=" + note;
+  WriteEntry(line, 1, false);
+}
+
+unsigned DayEntryCodes(std::uint16_t day, std::uint16_t month, std::uint16_t year) {
+  unsigned codes = 0;
+  const auto take = [&](std::string_view line, std::size_t equals) {
+    if (equals == std::string_view::npos) return;  // never shown
+    const char code = line[0];
+    if (code >= '0' && code <= '6') codes |= 1u << (code - '0');
+  };
+  const DayMonth old = NewToOldStyle(day, month, year);
+  UseEntries(DatabaseKind::Easter, 0, "Easter.db",
+             EasterIndexKey('-', DaysBeforePascha(day, month, year)),
+             EasterIndexKey('+', DaysSincePascha(day, month, year)), true, take);
+  UseEntries(DatabaseKind::Epiphany, 0, "Epiphany.db",
+             EpiphanyIndexKey(WeekdayNumber(day, month, year), old.day, old.month), 0, false, take);
+  if (old.month >= 1 && old.month <= 12)
+    UseEntries(DatabaseKind::Month, old.month, std::string(MonthFileNames[old.month]),
+               MonthKey(old.day), 0, false, take);
+  return codes;
 }
 
 void LoadAdditionalInfo(ViewKind kind, std::uint16_t oldDay, std::uint16_t oldMonth) {

@@ -2,7 +2,8 @@
 // Rendering a day's commemorations into the open report stream: the
 // Easter.db sections for the day's distance from Pascha, the Epiphany.db
 // sections for its weekday and old-style date, and the month file's sections
-// for its old-style day, each entry with its service-rank sign. A fourth
+// for its old-style day, each entry with its service-rank sign; the day's
+// fast note from the rules file Fasting.db follows them. A fourth
 // operation looks the old-style date up in Addition.db for the page's
 // additional-information button.
 //
@@ -12,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "texts/day_views.h"
 
@@ -35,6 +37,29 @@ void WriteEpiphanyEntries(int weekday, std::uint16_t oldDay, std::uint16_t oldMo
 
 // Entries of the month file of an old-style month under an old-style day.
 void WriteMonthEntries(std::uint16_t oldDay, std::uint16_t oldMonth);
+
+// One commemoration of a day, as the documents show it.
+struct DayEntry {
+  char code;          // '0'..'6', or an additional class of the month files
+  std::string text;   // the text after the first "=", Windows-1251 with its RTF markup
+  bool additional;    // a month-file entry of a class listed in AppSettings.menologion
+};
+
+// The commemorations of a new-style date that its documents show, in their
+// order: Easter.db, Epiphany.db, then the month file's entries that the
+// settings admit. Problems are shown as the writers show them.
+std::vector<DayEntry> DayEntries(std::uint16_t day, std::uint16_t month, std::uint16_t year);
+
+// The fast note of a new-style date (FastNote of texts/fasting_rules.h), when
+// there is one, as the day's last entry: a calendar note (code "0", sign ·),
+// with the separator and paragraph of every entry.
+void WriteFastNoteEntry(std::uint16_t day, std::uint16_t month, std::uint16_t year);
+
+// The entry codes "0".."6" among the entries the three writers show for a
+// new-style date (Easter.db, Epiphany.db for its weekday and old-style date,
+// the month file for its old-style day), as bits (bit c for code c). Shows no
+// messages and writes nothing; a file that can't be opened adds no codes.
+unsigned DayEntryCodes(std::uint16_t day, std::uint16_t month, std::uint16_t year);
 
 // Sets the slot of a view kind from Addition.db for an old-style date.
 void LoadAdditionalInfo(ViewKind kind, std::uint16_t oldDay, std::uint16_t oldMonth);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <memory>
 #include <system_error>
 #include <unordered_map>
 #include <utility>
@@ -63,7 +64,9 @@ CodePage FromWindowsCodePage(int number) {
 // their parameter and delimiter), control symbols, \'hh escapes, runs of
 // plain text, \bin data and stray control bytes. It never looks back.
 
-enum class TokenKind { End, GroupStart, GroupEnd, Word, Symbol, HexByte, Text, Binary, ControlByte };
+// NeedMore: the bytes available so far end inside the token (see
+// Tokenizer::SetLimit); nothing was consumed.
+enum class TokenKind { End, GroupStart, GroupEnd, Word, Symbol, HexByte, Text, Binary, ControlByte, NeedMore };
 
 struct Token {
   TokenKind kind = TokenKind::End;
@@ -96,15 +99,25 @@ constexpr bool IsPlainTextByte(char c) {
 
 class Tokenizer {
  public:
-  Tokenizer(std::string_view data, ProblemLog& log) : data_(data), log_(log) {}
+  explicit Tokenizer(std::string_view data) : data_(data), limit_(data.size()) {}
 
   void SetPosition(std::size_t position) { pos_ = position; }
+  std::size_t Position() const { return pos_; }
+  void SetLog(ProblemLog* log) { log_ = log; }
+
+  // Only the first `limit` bytes of the data are there yet: a token that
+  // may go on past them comes back as NeedMore.
+  void SetLimit(std::size_t limit) { limit_ = std::min(limit, data_.size()); }
+  std::size_t Limit() const { return limit_; }
 
   Token Next() {
-    while (pos_ < data_.size() && (data_[pos_] == '\r' || data_[pos_] == '\n')) ++pos_;
+    while (pos_ < limit_ && (data_[pos_] == '\r' || data_[pos_] == '\n')) ++pos_;
     Token t;
     t.position = pos_;
-    if (pos_ >= data_.size()) return t;
+    if (pos_ >= limit_) {
+      if (Limited()) t.kind = TokenKind::NeedMore;
+      return t;
+    }
     const char c = data_[pos_];
     if (c == '{' || c == '}') {
       ++pos_;
@@ -119,7 +132,8 @@ class Tokenizer {
       return t;
     }
     std::size_t end = pos_ + 1;
-    while (end < data_.size() && IsPlainTextByte(data_[end])) ++end;
+    while (end < limit_ && IsPlainTextByte(data_[end])) ++end;
+    if (end == limit_ && Limited()) return NeedMore(t);
     t.kind = TokenKind::Text;
     t.text = data_.substr(pos_, end - pos_);
     pos_ = end;
@@ -127,10 +141,18 @@ class Tokenizer {
   }
 
  private:
+  bool Limited() const { return limit_ < data_.size(); }
+
+  static Token NeedMore(Token& t) {
+    t.kind = TokenKind::NeedMore;
+    return t;
+  }
+
   Token ReadControl(Token& t) {
     std::size_t p = pos_ + 1;
-    if (p >= data_.size()) {  // a lone backslash at the very end
-      pos_ = p;
+    if (p >= limit_) {
+      if (Limited()) return NeedMore(t);
+      pos_ = p;  // a lone backslash at the very end
       t.kind = TokenKind::Symbol;
       return t;
     }
@@ -138,15 +160,16 @@ class Tokenizer {
     if (IsLetter(c)) return ReadWord(t, p);
     if (c == '\'') {
       p += 1;
-      const int high = p < data_.size() ? HexValue(data_[p]) : -1;
-      const int low = p + 1 < data_.size() ? HexValue(data_[p + 1]) : -1;
+      if (p + 2 > limit_ && Limited()) return NeedMore(t);
+      const int high = p < limit_ ? HexValue(data_[p]) : -1;
+      const int low = p + 1 < limit_ ? HexValue(data_[p + 1]) : -1;
       if (high >= 0 && low >= 0) {
         pos_ = p + 2;
         t.kind = TokenKind::HexByte;
         t.byte = static_cast<unsigned char>(high * 16 + low);
         return t;
       }
-      log_.Add(RtfProblemKind::BadHexEscape, t.position);
+      log_->Add(RtfProblemKind::BadHexEscape, t.position);
       pos_ = high >= 0 ? p + 1 : p;  // drop the escape and its one valid digit
       t.kind = TokenKind::Symbol;
       t.symbol = 0;
@@ -159,56 +182,61 @@ class Tokenizer {
   }
 
   Token ReadWord(Token& t, std::size_t p) {
+    // The whole word, its parameter and its delimiter must be there.
+    std::size_t q = p;
+    while (q < limit_ && IsLetter(data_[q])) ++q;
+    if (q < limit_ && data_[q] == '-') ++q;
+    while (q < limit_ && IsDigit(data_[q])) ++q;
+    if (q >= limit_ && Limited()) return NeedMore(t);
+
     const std::size_t nameStart = p;
-    while (p < data_.size() && IsLetter(data_[p])) ++p;
+    while (p < limit_ && IsLetter(data_[p])) ++p;
     std::size_t nameLength = p - nameStart;
-    if (nameLength > kMaxWordLength) {
-      log_.Add(RtfProblemKind::ControlWordTooLong, t.position);
-      nameLength = kMaxWordLength;
-    }
     t.kind = TokenKind::Word;
-    t.name = data_.substr(nameStart, nameLength);
+    t.name = data_.substr(nameStart, std::min(nameLength, kMaxWordLength));
     bool negative = false;
-    if (p + 1 < data_.size() && data_[p] == '-' && IsDigit(data_[p + 1])) {
+    if (p + 1 < limit_ && data_[p] == '-' && IsDigit(data_[p + 1])) {
       negative = true;
       ++p;
     }
-    if (p < data_.size() && IsDigit(data_[p])) {
-      long long value = 0;
-      int digits = 0;
-      while (p < data_.size() && IsDigit(data_[p])) {
+    long long value = 0;
+    int digits = 0;
+    if (p < limit_ && IsDigit(data_[p])) {
+      while (p < limit_ && IsDigit(data_[p])) {
         if (digits < kMaxParameterDigits) value = value * 10 + (data_[p] - '0');
         ++digits;
         ++p;
       }
-      if (digits > kMaxParameterDigits) log_.Add(RtfProblemKind::ControlWordTooLong, t.position);
       if (negative) value = -value;
       value = std::clamp<long long>(value, std::numeric_limits<int>::min(),
                                     std::numeric_limits<int>::max());
       t.hasParameter = true;
       t.parameter = static_cast<int>(value);
     }
-    if (p < data_.size() && data_[p] == ' ') ++p;  // the delimiter belongs to the word
+    if (p < limit_ && data_[p] == ' ') ++p;  // the delimiter belongs to the word
+    std::size_t binLength = 0;
+    const bool binary = t.name == "bin" && t.hasParameter;
+    const bool badBinary = binary && (t.parameter < 0 || static_cast<std::size_t>(t.parameter) > data_.size() - p);
+    if (binary) {
+      binLength = t.parameter < 0 ? 0 : badBinary ? data_.size() - p : static_cast<std::size_t>(t.parameter);
+      if (p + binLength > limit_ && Limited()) return NeedMore(t);
+    }
+    if (nameLength > kMaxWordLength) log_->Add(RtfProblemKind::ControlWordTooLong, t.position);
+    if (digits > kMaxParameterDigits) log_->Add(RtfProblemKind::ControlWordTooLong, t.position);
     pos_ = p;
-    if (t.name == "bin" && t.hasParameter) {
-      std::size_t length = 0;
-      const std::size_t rest = data_.size() - pos_;
-      if (t.parameter < 0 || static_cast<std::size_t>(t.parameter) > rest) {
-        log_.Add(RtfProblemKind::BadBinary, t.position);
-        length = t.parameter < 0 ? 0 : rest;
-      } else {
-        length = static_cast<std::size_t>(t.parameter);
-      }
+    if (binary) {
+      if (badBinary) log_->Add(RtfProblemKind::BadBinary, t.position);
       t.kind = TokenKind::Binary;
-      t.text = data_.substr(pos_, length);
-      pos_ += length;
+      t.text = data_.substr(pos_, binLength);
+      pos_ += binLength;
     }
     return t;
   }
 
   std::string_view data_;
+  std::size_t limit_;
   std::size_t pos_ = 0;
-  ProblemLog& log_;
+  ProblemLog* log_ = nullptr;  // the owning reader's; set before each use
 };
 
 // Control words the reader acts on
@@ -350,15 +378,61 @@ struct FontInfo {
   std::optional<CodePage> codePage;  // nullopt: the document's \ansicpg
 };
 
+// What a reader does with the blocks it completes.
+enum class ReadMode {
+  Whole,    // keeps them all, up to kRtfMaxElements (ReadRtf)
+  Count,    // counts them and notes checkpoints (the scan of RtfBlockIndex)
+  Stretch,  // keeps those of one stretch [first, end) and stops after it
+};
+
+class Reader;
+
+// A reader's whole state right after a paragraph of the document's body has
+// ended, and how many blocks were complete there: reading can go on from it.
+struct Checkpoint {
+  std::size_t blocks = 0;
+  std::shared_ptr<const Reader> reader;
+};
+
+// A reader can be copied: a copy goes on from where the original stands.
 class Reader {
  public:
-  Reader(std::string_view data, std::vector<RtfProblem>* problems)
-      : data_(data), log_(problems), tokenizer_(data, log_) {}
+  Reader(std::string_view data, std::vector<RtfProblem>* problems, ReadMode mode)
+      : data_(data), log_(problems), tokenizer_(data), mode_(mode), available_(data.size()) {}
 
-  RtfDocument Read();
+  // Only the first `available` bytes of the data are there yet: reading
+  // stops before anything that may go on past them.
+  void SetAvailable(std::size_t available) {
+    available_ = std::min(available, data_.size());
+    tokenizer_.SetLimit(available_);
+  }
+
+  // Reads on until the document ends, a stretch is complete, or the reader
+  // has passed the byte position `until`.
+  void Run(std::size_t until);
+
+  bool Ended() const { return phase_ == Phase::Ended; }
+  std::size_t Position() const;
+  std::size_t Blocks() const { return blockIndex_; }
+  const RtfDocument& Document() const { return doc_; }
+  RtfDocument TakeDocument() { return std::move(doc_); }
+
+  // Count mode: checkpoints go into *out, one at least every `spacing` bytes.
+  void NoteCheckpointsIn(std::vector<Checkpoint>* out, std::size_t spacing);
+
+  // A reader that goes on from this state and keeps blocks [first, end).
+  Reader ForStretch(std::size_t first, std::size_t end) const;
 
  private:
-  void ReadPlainText();
+  enum class Phase { Start, Rtf, PlainText, Ended };
+
+  void Begin();
+  void RunRtf(std::size_t until);
+  void RunPlainText(std::size_t until);
+  void End(bool closed);
+  void NoteCheckpoint();
+  std::size_t StateBytes() const;
+
   void HandleToken(const Token& t);
   void HandleWord(const Token& t);
   void HandleSymbol(const Token& t);
@@ -376,8 +450,10 @@ class Reader {
   void EmitUnicode(int parameter);
   void FlushSurrogate();
   void Append(const RtfCharFormat& format, std::string_view utf8);
+  bool ParagraphHasText() const { return mode_ == ReadMode::Count ? textSeen_ : !paragraph_.runs.empty(); }
   bool CountElement(std::size_t position);
   RtfParagraph TakeParagraph();
+  void PushBlock(RtfBlock&& block);
   void EndParagraph(std::size_t position);
   void EndCell(std::size_t position);
   void EndRow(std::size_t position);
@@ -393,6 +469,21 @@ class Reader {
   ProblemLog log_;
   Tokenizer tokenizer_;
   RtfDocument doc_;
+  ReadMode mode_;
+  std::size_t available_;
+  Phase phase_ = Phase::Start;
+  std::size_t plainPosition_ = 0;  // Phase::PlainText: start of the next line
+
+  std::size_t blockIndex_ = 0;        // blocks completed so far
+  std::size_t stretchFirst_ = 0;      // Stretch: the blocks kept
+  std::size_t stretchEnd_ = 0;
+  std::size_t stretchText_ = 0;       // Stretch: bytes of text kept so far
+  bool stretchDone_ = false;
+  bool textSeen_ = false;             // Count: the open paragraph has text
+  std::vector<Checkpoint>* checkpoints_ = nullptr;  // Count
+  std::size_t checkpointSpacing_ = 0;
+  std::size_t nextCheckpointAt_ = 0;
+  bool checkpointDue_ = false;
 
   std::vector<GroupState> stack_{GroupState{}};
   int ignoredOpens_ = 0;        // "{" past the depth limit, still to be matched
@@ -427,28 +518,100 @@ class Reader {
   int rowLeft_ = 0;
 };
 
-RtfDocument Reader::Read() {
+std::size_t Reader::Position() const {
+  switch (phase_) {
+    case Phase::Start: return 0;
+    case Phase::Rtf: return tokenizer_.Position();
+    case Phase::PlainText: return plainPosition_;
+    case Phase::Ended: break;
+  }
+  return data_.size();
+}
+
+void Reader::NoteCheckpointsIn(std::vector<Checkpoint>* out, std::size_t spacing) {
+  checkpoints_ = out;
+  checkpointSpacing_ = spacing;
+  nextCheckpointAt_ = 0;
+  if (out != nullptr && out->empty()) NoteCheckpoint();  // the very start
+}
+
+// Roughly what a copy of the state takes: a document with huge tables or
+// deep nesting gets fewer checkpoints.
+std::size_t Reader::StateBytes() const {
+  std::size_t bytes = sizeof(Reader) + stack_.size() * sizeof(GroupState) +
+                      fonts_.size() * 48 + colours_.size() * sizeof(colours_[0]) +
+                      rowEdges_.size() * sizeof(int) + pendingFontName_.size();
+  for (const RtfFont& f : doc_.fonts) bytes += sizeof(RtfFont) + f.name.size();
+  return bytes;
+}
+
+void Reader::NoteCheckpoint() {
+  checkpointDue_ = false;
+  auto copy = std::make_shared<Reader>(*this);
+  copy->checkpoints_ = nullptr;
+  copy->log_ = ProblemLog(nullptr);
+  checkpoints_->push_back({blockIndex_, std::move(copy)});
+  nextCheckpointAt_ = Position() + std::max(checkpointSpacing_, 16 * StateBytes());
+}
+
+Reader Reader::ForStretch(std::size_t first, std::size_t end) const {
+  Reader r(*this);
+  r.mode_ = ReadMode::Stretch;
+  r.log_ = ProblemLog(nullptr);
+  r.checkpoints_ = nullptr;
+  r.checkpointDue_ = false;
+  r.doc_.blocks.clear();
+  r.elements_ = 0;
+  r.stretchText_ = 0;
+  r.stretchFirst_ = first;
+  r.stretchEnd_ = end;
+  r.stretchDone_ = end <= first;
+  return r;
+}
+
+void Reader::Begin() {
   std::size_t start = 0;
-  while (start < data_.size() &&
+  while (start < available_ &&
          (data_[start] == ' ' || data_[start] == '\t' || data_[start] == '\r' ||
           data_[start] == '\n')) {
     ++start;
   }
+  if (start + 5 > available_ && available_ < data_.size()) return;  // not known yet
   if (data_.substr(start, 5) != "{\\rtf") {
     log_.Add(RtfProblemKind::NotRtf, 0);
-    ReadPlainText();
-    return std::move(doc_);
+    phase_ = Phase::PlainText;
+    plainPosition_ = 0;
+    return;
   }
   tokenizer_.SetPosition(start);
-  bool closed = false;
-  while (!stopped_) {
+  phase_ = Phase::Rtf;
+}
+
+void Reader::Run(std::size_t until) {
+  if (phase_ == Phase::Start) Begin();
+  if (phase_ == Phase::Start) return;
+  if (phase_ == Phase::Rtf) RunRtf(until);
+  else if (phase_ == Phase::PlainText) RunPlainText(until);
+}
+
+void Reader::RunRtf(std::size_t until) {
+  tokenizer_.SetLog(&log_);
+  while (!stretchDone_) {
+    if (stopped_) {
+      End(false);
+      return;
+    }
+    if (tokenizer_.Position() >= until) return;
     const Token t = tokenizer_.Next();
+    if (t.kind == TokenKind::NeedMore) return;
     currentPosition_ = t.position;
-    if (t.kind == TokenKind::End) break;
+    if (t.kind == TokenKind::End) {
+      End(false);
+      return;
+    }
     if (t.kind == TokenKind::GroupEnd && ignoredOpens_ == 0 && Depth() == 1) {
       Finish();  // the last paragraph ends in the document's own state
       PopGroup();
-      closed = true;
       // Whatever follows the document's closing brace is not part of it.
       for (std::size_t p = t.position + 1; p < data_.size(); ++p) {
         const char c = data_[p];
@@ -457,21 +620,38 @@ RtfDocument Reader::Read() {
           break;
         }
       }
-      break;
+      End(true);
+      return;
     }
     HandleToken(t);
+    if (checkpointDue_) NoteCheckpoint();
   }
+}
+
+void Reader::End(bool closed) {
   if (!closed && !stopped_) log_.Add(RtfProblemKind::UnclosedGroup, data_.size());
   Finish();
-  return std::move(doc_);
+  phase_ = Phase::Ended;
+}
+
+RtfDocument ReadWhole(std::string_view data, std::vector<RtfProblem>* problems) {
+  Reader reader(data, problems, ReadMode::Whole);
+  reader.Run(std::numeric_limits<std::size_t>::max());
+  return reader.TakeDocument();
 }
 
 // Lines of Windows-1251 text (LF, CRLF or CR) become paragraphs.
-void Reader::ReadPlainText() {
-  std::size_t p = 0;
-  while (p < data_.size() && !stopped_) {
+void Reader::RunPlainText(std::size_t until) {
+  std::size_t p = plainPosition_;
+  while (p < data_.size() && !stopped_ && !stretchDone_) {
+    if (p >= until) return;
     std::size_t end = p;
-    while (end < data_.size() && data_[end] != '\n' && data_[end] != '\r') ++end;
+    while (end < available_ && data_[end] != '\n' && data_[end] != '\r') ++end;
+    // The line and its end (CR LF is one) must be there.
+    if (available_ < data_.size() && (end == available_ || (data_[end] == '\r' && end + 1 == available_))) {
+      plainPosition_ = p;
+      return;
+    }
     currentPosition_ = p;
     std::string utf8;
     for (std::size_t i = p; i < end; ++i) {
@@ -483,12 +663,20 @@ void Reader::ReadPlainText() {
       AppendUtf8(utf8, DecodeByte(b, CodePage::Cp1251));
     }
     if (!utf8.empty()) Append(CurrentFormat(), utf8);
-    if (end == data_.size()) break;
+    if (end == data_.size()) {
+      p = end;
+      break;
+    }
     EndParagraph(end);
     p = end + 1;
     if (data_[end] == '\r' && p < data_.size() && data_[p] == '\n') ++p;
+    plainPosition_ = p;
+    if (checkpointDue_) NoteCheckpoint();
   }
+  plainPosition_ = p;
+  if (stretchDone_) return;
   Finish();
+  phase_ = Phase::Ended;
 }
 
 void Reader::HandleToken(const Token& t) {
@@ -737,6 +925,11 @@ void Reader::HandleText(std::string_view bytes) {
   const Destination d = State().destination;
   if (d == Destination::Text) {
     FlushSurrogate();
+    if (mode_ == ReadMode::Count) {
+      // Only whether text is there counts: every byte but DEL shows.
+      if (bytes.find_first_not_of('\x7F') != std::string_view::npos) textSeen_ = true;
+      return;
+    }
     const CodePage page = CurrentCodePage();
     std::string utf8;
     utf8.reserve(bytes.size() * 2);
@@ -872,15 +1065,39 @@ void Reader::FlushSurrogate() {
 }
 
 void Reader::Append(const RtfCharFormat& format, std::string_view utf8) {
-  if (paragraph_.runs.empty() || !(paragraph_.runs.back().format == format)) {
-    if (!CountElement(currentPosition_)) return;
-    paragraph_.runs.push_back({std::string(), format});
+  if (mode_ == ReadMode::Count) {
+    textSeen_ = true;
+    return;
   }
-  paragraph_.runs.back().text += utf8;
+  bool full = false;
+  if (mode_ == ReadMode::Stretch) {
+    if (stopped_) return;
+    const std::size_t room = kRtfMaxStretchText - stretchText_;
+    if (utf8.size() > room) {  // as much as fits, whole characters, and no more
+      std::size_t cut = room;
+      while (cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80) --cut;
+      utf8 = utf8.substr(0, cut);
+      full = true;
+    }
+    stretchText_ += utf8.size();
+  }
+  if (!utf8.empty()) {
+    if (paragraph_.runs.empty() || !(paragraph_.runs.back().format == format)) {
+      if (!CountElement(currentPosition_)) return;
+      paragraph_.runs.push_back({std::string(), format});
+    }
+    paragraph_.runs.back().text += utf8;
+  }
+  if (full) {
+    log_.Add(RtfProblemKind::TooLarge, currentPosition_);
+    stopped_ = true;
+  }
 }
 
 // False (and reading stops) when the document grows past kRtfMaxElements.
+// The scan of an index builds nothing and has no limit.
 bool Reader::CountElement(std::size_t position) {
+  if (mode_ == ReadMode::Count) return true;
   if (stopped_) return false;
   if (++elements_ <= kRtfMaxElements) return true;
   log_.Add(RtfProblemKind::TooLarge, position);
@@ -891,9 +1108,27 @@ bool Reader::CountElement(std::size_t position) {
 RtfParagraph Reader::TakeParagraph() {
   RtfParagraph p = std::move(paragraph_);
   paragraph_ = {};
+  textSeen_ = false;
+  if (mode_ == ReadMode::Count) return p;
   p.mark = CurrentFormat();
   p.alignment = State().alignment;
   return p;
+}
+
+void Reader::PushBlock(RtfBlock&& block) {
+  const std::size_t index = blockIndex_++;
+  switch (mode_) {
+    case ReadMode::Whole:
+      doc_.blocks.push_back(std::move(block));
+      return;
+    case ReadMode::Count:
+      return;
+    case ReadMode::Stretch:
+      if (index < stretchFirst_) elements_ = stretchText_ = 0;  // the limits are the stretch's
+      else if (index < stretchEnd_) doc_.blocks.push_back(std::move(block));
+      if (blockIndex_ >= stretchEnd_) stretchDone_ = true;
+      return;
+  }
 }
 
 void Reader::EndParagraph(std::size_t position) {
@@ -905,7 +1140,8 @@ void Reader::EndParagraph(std::size_t position) {
     return;
   }
   CloseTable(position);
-  doc_.blocks.emplace_back(std::move(p));
+  PushBlock(std::move(p));
+  if (checkpoints_ != nullptr && position >= nextCheckpointAt_) checkpointDue_ = true;
 }
 
 void Reader::EndCell(std::size_t position) {
@@ -918,7 +1154,7 @@ void Reader::EndCell(std::size_t position) {
 
 void Reader::EndRow(std::size_t position) {
   // Text after the row's last \cell makes a cell of its own.
-  if (!paragraph_.runs.empty() || !cell_.paragraphs.empty()) EndCell(position);
+  if (ParagraphHasText() || !cell_.paragraphs.empty()) EndCell(position);
   if (row_.cells.empty() || !CountElement(position)) return;
   row_.cellRightEdges = rowEdges_;
   row_.halfGap = rowGap_;
@@ -941,8 +1177,9 @@ void Reader::CloseTable(std::size_t position) {
     row_ = {};
   }
   if (table_) {
-    doc_.blocks.emplace_back(std::move(*table_));
+    RtfTable table = std::move(*table_);
     table_.reset();
+    PushBlock(std::move(table));
   }
 }
 
@@ -950,12 +1187,12 @@ void Reader::Finish() {
   stopped_ = false;  // what was read so far is still put together
   const std::size_t end = data_.size();
   FlushSurrogate();
-  if (!paragraph_.runs.empty()) {
+  if (ParagraphHasText()) {
     if (State().inTable) {
       cell_.paragraphs.push_back(TakeParagraph());
     } else {
       CloseTable(end);
-      doc_.blocks.emplace_back(TakeParagraph());
+      PushBlock(TakeParagraph());
     }
   }
   CloseTable(end);
@@ -986,8 +1223,75 @@ std::string_view RtfProblemName(RtfProblemKind kind) {
   return "unknown problem";
 }
 
+struct RtfBlockIndex::Scan {
+  Scan(std::string_view bytes, std::size_t arrived)
+      : data(bytes), reader(bytes, nullptr, ReadMode::Count), available(std::min(arrived, bytes.size())) {
+    reader.SetAvailable(available);
+    reader.NoteCheckpointsIn(&checkpoints, kCheckpointSpacing);
+  }
+  static constexpr std::size_t kCheckpointSpacing = std::size_t{64} << 10;
+
+  std::string_view data;
+  Reader reader;
+  std::size_t available;
+  std::vector<Checkpoint> checkpoints;  // by blocks, ascending
+};
+
+RtfBlockIndex::RtfBlockIndex(std::string_view bytes) : RtfBlockIndex(bytes, bytes.size()) {}
+
+RtfBlockIndex::RtfBlockIndex(std::string_view bytes, std::size_t available)
+    : scan_(std::make_unique<Scan>(bytes, available)) {}
+
+void RtfBlockIndex::SetAvailable(std::size_t available) {
+  scan_->available = std::min(std::max(available, scan_->available), scan_->data.size());
+  scan_->reader.SetAvailable(scan_->available);
+}
+
+std::size_t RtfBlockIndex::Available() const { return scan_->available; }
+
+RtfBlockIndex::~RtfBlockIndex() = default;
+
+bool RtfBlockIndex::Advance(std::size_t budget) {
+  Reader& r = scan_->reader;
+  if (!r.Ended()) {
+    const std::size_t from = r.Position();
+    r.Run(budget > std::numeric_limits<std::size_t>::max() - from ? std::numeric_limits<std::size_t>::max()
+                                                                  : from + std::max<std::size_t>(budget, 1));
+  }
+  return r.Ended();
+}
+
+bool RtfBlockIndex::Complete() const { return scan_->reader.Ended(); }
+
+std::size_t RtfBlockIndex::BytesScanned() const { return scan_->reader.Position(); }
+
+std::size_t RtfBlockIndex::Size() const { return scan_->data.size(); }
+
+std::size_t RtfBlockIndex::BlockCount() const { return scan_->reader.Blocks(); }
+
+int RtfBlockIndex::DefaultTab() const { return scan_->reader.Document().defaultTab; }
+
+RtfDocument RtfBlockIndex::Read(std::size_t first, std::size_t count) const {
+  const std::size_t available = BlockCount();
+  if (first >= available || count == 0) {
+    RtfDocument empty = scan_->reader.Document();
+    empty.blocks.clear();
+    return empty;
+  }
+  const std::size_t end = first + std::min(count, available - first);
+  // The last checkpoint at or before the stretch.
+  const auto& points = scan_->checkpoints;
+  auto after = std::upper_bound(points.begin(), points.end(), first,
+                                [](std::size_t block, const Checkpoint& c) { return block < c.blocks; });
+  const Checkpoint& from = *std::prev(after);
+  Reader reader = from.reader->ForStretch(first, end);
+  reader.SetAvailable(scan_->available);
+  reader.Run(std::numeric_limits<std::size_t>::max());
+  return reader.TakeDocument();
+}
+
 RtfDocument ReadRtf(std::string_view bytes, std::vector<RtfProblem>* problems) {
-  return Reader(bytes, problems).Read();
+  return ReadWhole(bytes, problems);
 }
 
 std::optional<RtfDocument> ReadRtfFile(const std::string& path,

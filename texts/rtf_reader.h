@@ -22,6 +22,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,10 @@ inline constexpr std::size_t kRtfMaxProblems = 1000;
 // A document that would need more than this many paragraphs, runs, cells and
 // rows together is read up to that point (problem TooLarge).
 inline constexpr std::size_t kRtfMaxElements = 2'000'000;
+
+// A stretch read from an RtfBlockIndex holds at most this many bytes of text
+// (UTF-8); one with more is read up to there.
+inline constexpr std::size_t kRtfMaxStretchText = std::size_t{8} << 20;
 
 struct RtfColour {
   std::uint8_t red = 0, green = 0, blue = 0;
@@ -136,6 +141,55 @@ std::string_view RtfProblemName(RtfProblemKind kind);
 
 // Reads RTF bytes. Problems are appended to *problems when it is given.
 RtfDocument ReadRtf(std::string_view bytes, std::vector<RtfProblem>* problems = nullptr);
+
+// A document read a stretch at a time, for showing a part of a big one
+// without a model of all of it. A scan runs through the document in steps
+// (Advance), counting its top-level blocks (paragraphs and tables, as in
+// RtfDocument::blocks) and noting a checkpoint, the reader's whole state, at
+// a paragraph's end every 64 KiB or so; any stretch of the blocks found can
+// then be read from the checkpoint before it (Read). The blocks of all
+// stretches together are those ReadRtf gives (up to its limit on size, which
+// applies to each stretch instead). The index keeps a view of the bytes: they
+// must outlive it unchanged. The bytes may arrive in order while the scan
+// goes on: the scan then stops where they end so far (SetAvailable).
+class RtfBlockIndex {
+ public:
+  explicit RtfBlockIndex(std::string_view bytes);
+  // Only the first `available` bytes are there yet.
+  RtfBlockIndex(std::string_view bytes, std::size_t available);
+
+  // More of the bytes are there (never fewer); Available() says how many.
+  void SetAvailable(std::size_t available);
+  std::size_t Available() const;
+  ~RtfBlockIndex();
+  RtfBlockIndex(const RtfBlockIndex&) = delete;
+  RtfBlockIndex& operator=(const RtfBlockIndex&) = delete;
+
+  // Scans about `budget` more bytes (at least one token or line, when
+  // available). Returns Complete().
+  bool Advance(std::size_t budget);
+  bool Complete() const;
+
+  // Bytes scanned so far, of Size().
+  std::size_t BytesScanned() const;
+  std::size_t Size() const;
+
+  // Blocks complete so far; all of them once Complete().
+  std::size_t BlockCount() const;
+
+  // The \deftab of the document (720 until the scan has seen it).
+  int DefaultTab() const;
+
+  // Blocks [first, first + count) of those found so far, with the font table
+  // and \deftab in effect; fewer when the stretch exceeds kRtfMaxElements or
+  // kRtfMaxStretchText (it is read up to there: a block as long as a whole
+  // document shows its beginning) or runs past BlockCount().
+  RtfDocument Read(std::size_t first, std::size_t count) const;
+
+ private:
+  struct Scan;
+  std::unique_ptr<Scan> scan_;
+};
 
 // Reads an RTF file of at most maxBytes bytes. Returns nullopt (and the
 // problem CannotRead, or TooLarge for a bigger file) when it can't be read.

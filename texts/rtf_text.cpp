@@ -269,4 +269,20 @@ std::string PlainText(const RtfDocument& document) {
   return out;
 }
 
+std::string FragmentPlainText(std::string_view cp1251Rtf) {
+  if (cp1251Rtf.find_first_of("\\{}") == std::string_view::npos) {
+    std::string text = Cp1251ToUtf8(cp1251Rtf);
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+  }
+  std::string rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset204 Text;}}\\f0 ";
+  rtf += cp1251Rtf;
+  rtf += "}";
+  std::string text = PlainText(ReadRtf(rtf));
+  for (char& c : text)
+    if (c == '\n' || c == '\t' || c == '\r') c = ' ';
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
 }  // namespace velmar

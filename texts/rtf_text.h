@@ -25,6 +25,11 @@ std::string RenderRtfForTerminal(const RtfDocument& document, bool ansi);
 // separated by '\t' (the paragraphs of a cell joined by a blank).
 std::string PlainText(const RtfDocument& document);
 
+// Plain UTF-8 text of an RTF fragment as the database files hold it
+// (Windows-1251 with RTF markup, "\\b Обрезание\\b0"): the markup read,
+// line breaks and tabs made blanks, trailing blanks dropped.
+std::string FragmentPlainText(std::string_view cp1251Rtf);
+
 // Columns a UTF-8 text takes in a terminal: one for most characters
 // (Cyrillic included), none for combining marks and controls, two for East
 // Asian wide characters. A malformed byte counts as one column.

@@ -57,6 +57,30 @@ inline void ReportWrite(std::string_view bytes) {
 void ReportWriteNumber(long value);
 void ReportWriteNumber2(long value);
 
+// Writes bytes that stay as they are, where they are, until the stream is
+// closed or ReportSettleKept returns: they go to the file from there, not
+// copied first (a report that writes one piece many times).
+void ReportWriteKept(std::string_view bytes);
+
+// Waits until all that was written has reached the stream, so that the bytes
+// of ReportWriteKept may change or go.
+void ReportSettleKept();
+
+// While an instance lives, what the writers write goes into a string instead
+// of the report stream: a report that writes one piece many times renders it
+// once. Instances don't nest.
+class ReportCapture {
+ public:
+  explicit ReportCapture(std::string& into);
+  ~ReportCapture();
+  ReportCapture(const ReportCapture&) = delete;
+  ReportCapture& operator=(const ReportCapture&) = delete;
+
+ private:
+  char* cursor_;
+  char* limit_;
+};
+
 // The colour code of the day being written: "\\cf0", "\\cf2" or "\\cf3".
 // Kept between documents; "\\cf0" at start.
 extern std::string DayColour;

@@ -81,6 +81,11 @@ void TTrayIconEx::Loaded() {
   SetIcon();
 }
 
+void TTrayIconEx::SetPopupMenu(QMenu* menu) {
+  popupMenu_ = menu;
+  if (!designMode_ && shell_ != nullptr) shell_->SetMenu(identifier_, menu);
+}
+
 void TTrayIconEx::SetHint(const QString& text) {
   if (text == hint_) return;
   NotifyIconData data;

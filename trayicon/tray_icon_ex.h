@@ -71,7 +71,8 @@ class LUMORA_EXPORT TTrayIconEx : public QObject {
   ImageList* Icons() const { return icons_; }
   void SetIcons(ImageList* icons) { icons_ = icons; }
   QMenu* PopupMenu() const { return popupMenu_; }
-  void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
+  // Also hands the menu to trays that show an icon's menu themselves.
+  void SetPopupMenu(QMenu* menu);
   TTrayIconExButtonClick RestoreOn() const { return restoreOn_; }          // default arLeftDblClick
   void SetRestoreOn(TTrayIconExButtonClick gesture) { restoreOn_ = gesture; }
   TTrayIconExButtonClick PopupMenuOn() const { return popupMenuOn_; }      // default arNone

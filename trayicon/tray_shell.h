@@ -15,6 +15,8 @@
 
 #include "trayicon/lumora_export.h"
 
+class QMenu;
+
 namespace lumora {
 
 // A hidden window of tray_window.h; 0 is no window.
@@ -63,6 +65,14 @@ class LUMORA_EXPORT TrayShell {
   // command: NotifyAdd, NotifyModify or NotifyDelete, for the icon named by
   // data.identifier. Returns whether the shell accepted the command.
   virtual bool Execute(int command, const NotifyIconData& data) = 0;
+  // The menu of the icon named by identifier (not owned; nullptr for none),
+  // for trays that show an icon's menu themselves. The XEmbed tray doesn't:
+  // there the component pops its menu up on the right click. By default
+  // nothing is done.
+  virtual void SetMenu(quintptr identifier, QMenu* menu) {
+    Q_UNUSED(identifier);
+    Q_UNUSED(menu);
+  }
 };
 
 }  // namespace lumora

@@ -122,6 +122,7 @@ void RunPaschalionCommand(TEasterDlg& dialog, TForm2& viewer) {
   dialog.CSpinEdit1->setValue(first);
   dialog.CSpinEdit2->setValue(last);
   WritePaschalionReport(static_cast<u16>(first), static_cast<u16>(last), oldStyle);
+  viewer.SetReportPeriod(std::nullopt);
   viewer.ShowReport(false);
 }
 

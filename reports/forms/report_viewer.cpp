@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <string>
 
@@ -22,11 +24,7 @@
 
 namespace velmar {
 
-QString WithDefaultRtfSuffix(const QString& path) {
-  const QFileInfo info(path);
-  if (info.fileName().isEmpty() || !info.suffix().isEmpty()) return path;
-  return path.endsWith(QLatin1Char('.')) ? path + QStringLiteral("rtf") : path + QStringLiteral(".rtf");
-}
+QString WithDefaultRtfSuffix(const QString& path) { return WithDefaultSuffix(path, QStringLiteral("rtf")); }
 
 TForm2::TForm2(std::function<QString()> mainCaption, QWidget* parent)
     : QMainWindow(parent,
@@ -50,6 +48,15 @@ TForm2::TForm2(std::function<QString()> mainCaption, QWidget* parent)
 
   StatusBar1 = statusBar();
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  ProgressBar1 = new QProgressBar(StatusBar1);
+  ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+  ProgressBar1->setRange(0, 100);
+  ProgressBar1->setFormat(QStringLiteral("Загрузка: %p%"));
+  ProgressBar1->setMaximumWidth(220);
+  StatusBar1->addPermanentWidget(ProgressBar1);
+  ProgressBar1->hide();
+  connect(RichEdit1, &RichEdit::LoadProgress, this, &TForm2::LoadProgress);
+  connect(RichEdit1, &RichEdit::LoadFinished, this, &TForm2::LoadFinished);
 
   SaveDialog1 = new QFileDialog(this);
   SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
@@ -128,27 +135,87 @@ void TForm2::ShowReport(bool wordWrap) {
   RichEdit1->Clear();
   RichEdit1->SetWordWrap(wordWrap);
   const QString file = QFile::decodeName(QByteArray::fromStdString(ReportFilePath()));
-  // A long report (the whole span 1800..2100 is some 34 MB) takes seconds.
-  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  RichEdit1->LoadFromFile(file);
-  if (AppSettings.windowsNT) RichEdit1->LoadFromFile(file);
-  QGuiApplication::restoreOverrideCursor();
+  bool loaded = RichEdit1->LoadFromFile(file);
+  if (loaded && AppSettings.windowsNT) loaded = RichEdit1->LoadFromFile(file);
+  if (!loaded) {
+    hide();  // no empty window
+    std::string text;
+    const std::string name = Utf8ToCp1251(QDir::toNativeSeparators(file).toStdString());
+    const std::string megabytes = std::to_string((QFileInfo(file).size() + (1 << 19)) >> 20);
+    switch (RichEdit1->LastLoadFailure()) {
+      case RichEdit::LoadFailure::TooLarge:
+        text = "The report is too large to show: " + megabytes + " MB (the viewer holds up to " +
+               std::to_string(RichEdit::MaxLoadBytes() >> 20) + " MB). It stays in " + name + ".";
+        break;
+      case RichEdit::LoadFailure::OutOfMemory:
+        text = "Not enough memory to show the report (" + megabytes + " MB). It stays in " + name + ".";
+        break;
+      default:
+        text = "Cannot read the report file " + name + ".";
+        break;
+    }
+    ShowMessage(text);
+    return;
+  }
   show();
   raise();
   activateWindow();
 }
 
-bool TForm2::SaveReportAs(const QString& path) {
-  const QString target = WithDefaultRtfSuffix(path);
-  if (RichEdit1->SaveToFile(target)) return true;
+void TForm2::LoadProgress(int percent) {
+  ProgressBar1->setValue(percent);
+  ProgressBar1->show();
+}
+
+void TForm2::LoadFinished(bool complete) {
+  ProgressBar1->hide();
+  if (!complete && RichEdit1->LastLoadFailure() == RichEdit::LoadFailure::FileChanged)
+    ShowMessage("The report file changed while it was loading: only its first part is shown.");
+}
+
+// Waits, with the progress shown, until the report loading is all in. False
+// when a newer report took its place meanwhile, or the report file changed
+// before it was all read (a message says so).
+bool TForm2::WaitForLoad() {
+  if (!RichEdit1->IsLoading()) {
+    if (RichEdit1->FinishLoading()) return true;
+    ShowMessage("The report file changed while it was loading: the report is not all there.");
+    return false;
+  }
+  waiting_ = true;
+  QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+  const bool whole = RichEdit1->FinishLoading();  // a file that changed meanwhile says so itself
+  QGuiApplication::restoreOverrideCursor();
+  waiting_ = false;
+  return whole;
+}
+
+bool TForm2::SaveReportAs(const QString& path) { return SaveReportAs(path, ReportFileType::Rtf); }
+
+bool TForm2::SaveReportAs(const QString& path, ReportFileType type) {
+  // The calendar file is built from the period, not from the text.
+  if (type != ReportFileType::ICalendar && !WaitForLoad()) return false;
+  const QString target = WithDefaultSuffix(path, FileTypeSuffix(type));
+  QString reason;
+  if (SaveReport(*RichEdit1, type, target, PrintJobTitle(), period_, &reason)) return true;
   std::string text = "Cannot save file ";
   text += Utf8ToCp1251(target.toStdString());
   text += ".";
+  if (!reason.isEmpty()) text += " " + Utf8ToCp1251(reason.toStdString()) + ".";
   ShowMessage(text);
   return false;
 }
 
-void TForm2::N3Click() { RichEdit1->CopyToClipboard(); }
+void TForm2::N3Click() {
+  if (waiting_) return;
+  // Copying what Select all selected waits for the load.
+  const bool loading = RichEdit1->IsLoading();
+  waiting_ = true;
+  if (loading) QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+  RichEdit1->CopyToClipboard();
+  if (loading) QGuiApplication::restoreOverrideCursor();
+  waiting_ = false;
+}
 
 void TForm2::N4Click() {
   RichEdit1->setFocus();
@@ -158,19 +225,39 @@ void TForm2::N4Click() {
 void TForm2::N7Click() { close(); }
 
 void TForm2::N8Click() {
-  SaveDialog1->setNameFilters(
-      {QStringLiteral("Rich Text Files (*.rtf)"), QStringLiteral("All Files (*)")});
+  if (waiting_) return;
+  // RTF first and chosen, as ever; iCalendar for a period calendar only.
+  QStringList filters;
+  for (const ReportFileType type :
+       {ReportFileType::Rtf, ReportFileType::Pdf, ReportFileType::Html, ReportFileType::Text}) {
+    filters << FileTypeFilter(type);
+  }
+  if (period_) filters << FileTypeFilter(ReportFileType::ICalendar);
+  const QString allFiles = QStringLiteral("All Files (*)");
+  filters << allFiles;
+  SaveDialog1->setNameFilters(filters);
+  SaveDialog1->selectNameFilter(filters.front());
   SaveDialog1->setDefaultSuffix(QStringLiteral("rtf"));
-  if (SaveDialog1->exec() != QDialog::Accepted) return;
+  // The suffix added to a bare name follows the filter chosen.
+  const auto follow = [this](const QString& filter) {
+    const std::optional<ReportFileType> type = FileTypeOfFilter(filter);
+    SaveDialog1->setDefaultSuffix(FileTypeSuffix(type.value_or(ReportFileType::Rtf)));
+  };
+  const QMetaObject::Connection following = connect(SaveDialog1, &QFileDialog::filterSelected, this, follow);
+  const int result = SaveDialog1->exec();
+  disconnect(following);
+  if (result != QDialog::Accepted) return;
   const QStringList chosen = SaveDialog1->selectedFiles();
   if (chosen.isEmpty() || chosen.front().isEmpty()) return;
-  SaveReportAs(chosen.front());
+  SaveReportAs(chosen.front(), ChosenFileType(SaveDialog1->selectedNameFilter(), chosen.front()));
 }
 
 void TForm2::N9Click() {
+  if (waiting_) return;
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   QPrintDialog dialog(printer_.get(), this);
   if (dialog.exec() != QDialog::Accepted) return;
+  if (!WaitForLoad()) return;
   RichEdit1->Print(printer_.get(), PrintJobTitle());
 }
 

@@ -4,14 +4,25 @@
 // report file, and lets the user select and copy, save as RTF, print, switch
 // editing on and close it. Created once, hidden between reports; its size,
 // place, the editing switch and the dialogs' last choices persist.
+//
+// A big report shows its top at once and loads the rest while it is shown
+// (RichEdit): the status bar shows how far (ProgressBar1), and a newer
+// report stops it. Select all, editing and word wrap work at once; saving,
+// printing and copying what Select all selected wait for the load to end,
+// with its progress shown.
 
 #include <QMainWindow>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
+
+#include "reports/forms/report_export.h"
+#include "reports/period_calendar.h"
 
 class QAction;
 class QCloseEvent;
+class QProgressBar;
 class QFileDialog;
 class QMenu;
 class QMenuBar;
@@ -41,14 +52,25 @@ class TForm2 : public QMainWindow {
 
   // Shows the report file: clears the text, sets word wrap (on for the
   // period calendar and the search, off for the Paschalion table), loads the
-  // file (twice when AppSettings.windowsNT), and shows the window without
-  // blocking, raising it when it is already shown.
+  // file (twice when AppSettings.windowsNT: the second load of a file that
+  // hasn't changed keeps what the first one shows), and shows the window
+  // without blocking, raising it when it is already shown. A file that
+  // can't be shown (unreadable, too big for the viewer, more than memory
+  // holds) gets a message instead, and the window is hidden.
   void ShowReport(bool wordWrap);
+
+  // The period of the period calendar shown, for its iCalendar file; the
+  // other reports set none. Set by the report commands before ShowReport.
+  void SetReportPeriod(std::optional<Period> period) { period_ = period; }
+  const std::optional<Period>& ReportPeriod() const { return period_; }
 
   // Saves the whole text as RTF to path (".rtf" added when the name has no
   // extension), replacing an existing file. On failure shows a message and
   // leaves an existing file as it was. Returns whether it saved.
   bool SaveReportAs(const QString& path);
+  // The same for a type of file (its suffix added when the name has none);
+  // iCalendar only for a period calendar.
+  bool SaveReportAs(const QString& path, ReportFileType type);
 
   // Title of print jobs: the main window's current caption.
   QString PrintJobTitle() const;
@@ -62,6 +84,7 @@ class TForm2 : public QMainWindow {
   QAction *N8 = nullptr, *N9 = nullptr, *N10 = nullptr, *N7 = nullptr;
   QAction *N11 = nullptr, *N12 = nullptr, *N13 = nullptr, *N14 = nullptr;
   QStatusBar* StatusBar1 = nullptr;
+  QProgressBar* ProgressBar1 = nullptr;  // in StatusBar1 while a report loads
   QFileDialog* SaveDialog1 = nullptr;
 
   // Handlers.
@@ -80,9 +103,14 @@ class TForm2 : public QMainWindow {
 
  private:
   void BuildMenus();
+  void LoadProgress(int percent);
+  void LoadFinished(bool complete);
+  bool WaitForLoad();
 
   std::function<QString()> mainCaption_;
+  std::optional<Period> period_;
   std::unique_ptr<QPrinter> printer_;  // the print dialog's choices, kept between reports
+  bool waiting_ = false;               // a handler waits for the load to end
 };
 
 }  // namespace velmar

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/settings.h"
+#include "platform/window_frame.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/menologion_search.h"
 #include "texts/cp1251.h"
@@ -18,8 +19,6 @@ namespace velmar {
 
 namespace {
 
-// Height of the title bar the outer heights include.
-constexpr int kTitleBarHeight = 27;
 constexpr int kClientWidth = 403;
 
 }  // namespace
@@ -56,6 +55,10 @@ TSearchDlg::TSearchDlg(QWidget* parent) : QDialog(parent) {
   Label2->setWordWrap(true);
   Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+  setFixedWidth(kClientWidth);
+  // The heights are outer heights; the keeper takes the title bar off them
+  // (the real one once the desktop has framed the dialog).
+  KeepOuterSize(this, [this] { return QSize(0, dialogHeight_); }, kDialogDesignFrame);
   SetDialogHeight(kCompactHeight);
 
   connect(OKBtn, &QPushButton::clicked, this, [this] {
@@ -67,7 +70,7 @@ TSearchDlg::TSearchDlg(QWidget* parent) : QDialog(parent) {
 
 void TSearchDlg::SetDialogHeight(int outerHeight) {
   dialogHeight_ = outerHeight;
-  setFixedSize(kClientWidth, outerHeight - kTitleBarHeight);
+  ApplyOuterSize(this);
   Bevel1->setVisible(outerHeight >= kExpandedHeight);
 }
 
@@ -109,6 +112,7 @@ void RunSearchCommand(TSearchDlg& dialog, TForm2& viewer, int calendarYear) {
     dialog.SetOutcome(DialogOutcome::Reset);
   }
   WriteSearchReport(dialog.SearchText(), static_cast<u16>(std::clamp(calendarYear, 1800, 2100)));
+  viewer.SetReportPeriod(std::nullopt);
   viewer.ShowReport(true);
 }
 

@@ -254,6 +254,7 @@ void RunPeriodCalendarCommand(TVelmarDlg& dialog, TForm2& viewer) {
   }
   WritePeriodCalendar(period.start.day, period.start.month, period.start.year, period.end.day,
                       period.end.month, period.end.year);
+  viewer.SetReportPeriod(period);
   viewer.ShowReport(true);
 }
 

@@ -38,3 +38,24 @@ run(2 search x)
 run(2 search abc --year 1700)
 run(2 frobnicate)
 run(0 search ab --rtf --year 2000)
+
+# The fast note is the table's last column; Fasting=No and a database
+# without Fasting.db leave it empty.
+run(0 table 2024-05-03 2024-05-04)
+if(NOT out STREQUAL "2024-05-03\t20\t4\t6\t383\t2\t0\t0\tВеликая Пятница, воспоминание Страстей Господних\tВеликая пятница. Воздержание от пищи\n2024-05-04\t21\t4\t7\t384\t1\t0\t0\tВеликая Суббота\tВеликая суббота. Сухоядение\n")
+  message(FATAL_ERROR "table with the fast notes: ${out}")
+endif()
+file(REMOVE_RECURSE ${WORK}/nofast)
+file(COPY ${DIR}/dbase DESTINATION ${WORK}/nofast)
+file(WRITE ${WORK}/nofast/Velmar32.ini "Fasting=No\r\n")
+execute_process(COMMAND ${CLI} --dir ${WORK}/nofast table 2024-05-03 2024-05-03
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "\tВеликая Пятница, воспоминание Страстей Господних\t\n$" OR NOT err STREQUAL "")
+  message(FATAL_ERROR "table with Fasting=No: ${rc} ${out} ${err}")
+endif()
+file(REMOVE ${WORK}/nofast/dbase/Fasting.db ${WORK}/nofast/Velmar32.ini)
+execute_process(COMMAND ${CLI} --dir ${WORK}/nofast table 2024-05-03 2024-05-03
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "\tВеликая Пятница, воспоминание Страстей Господних\t\n$" OR NOT err STREQUAL "")
+  message(FATAL_ERROR "table without Fasting.db: ${rc} ${out} ${err}")
+endif()

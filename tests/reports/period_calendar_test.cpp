@@ -4,6 +4,7 @@
 
 #include "day_test_support.h"
 #include "platform/messages.h"
+#include "texts/day_entries.h"
 
 namespace velmar {
 namespace {
@@ -118,6 +119,41 @@ TEST_F(PeriodReportTest, ReportFileAndOpenFailure) {
   dir_.MakeUnwritable();
   WritePeriodCalendar(1, 1, 2001, 3, 1, 2001);
   EXPECT_EQ(messages_.texts, std::vector<std::string>{"Cannot open temporary output file."});
+}
+
+// A report renders each distinct piece of entries once and writes it again
+// for the days that have it: the same bytes, and the same messages, as
+// rendering every day afresh, with any settings and with broken files.
+TEST_F(PeriodReportTest, RenderedOnceTheSameAsEveryDayAfresh) {
+  const Period years{{1, 1, 1996}, {31, 12, 2003}};
+  const auto both = [&](const char* what) {
+    SCOPED_TRACE(what);
+    messages_.texts.clear();
+    const std::string once = Capture([&] { WritePeriodCalendarDocument(years); });
+    const std::vector<std::string> onceMessages = messages_.texts;
+    messages_.texts.clear();
+    const std::string afresh =
+        Capture([&] { WritePeriodCalendarDocument(years, DatabaseReading::EveryDay); });
+    EXPECT_EQ(Count(once, "================================================"), 2922u);
+    EXPECT_TRUE(once == afresh);
+    EXPECT_EQ(onceMessages, messages_.texts);
+  };
+  both("shipped");
+  AppSettings.agiosLine = "No";
+  AppSettings.menologion = "i";
+  AppSettings.menologGray = false;
+  SearchHighlight = true;
+  HighlightText = "Василия"_cp;
+  both("other settings, a highlight");
+  SearchHighlight = false;
+  HighlightText.clear();
+  ResetSettings();
+  // A used entry without "=" in January, and no Epiphany.db.
+  std::ofstream(dir_.path() / "dbase" / "January.db", std::ios::app | std::ios::binary) << "[7]\r\n4 no equals\r\n";
+  std::filesystem::remove(dir_.path() / "dbase" / "Epiphany.db");
+  both("broken files");
+  EXPECT_EQ(messages_.texts, (std::vector<std::string>{"Cannot open input Epiphany.db file.",
+                                                       "Error in input file January.db."}));
 }
 
 }  // namespace

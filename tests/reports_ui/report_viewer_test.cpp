@@ -3,13 +3,20 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QSignalSpy>
 #include <QStatusBar>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 
 #include "platform/messages.h"
 #include "platform/rich_edit.h"
+#include "tests/texts/rtf_test_documents.h"
 #include "ui_test_support.h"
 
 namespace velmar {
@@ -117,6 +124,142 @@ TEST_F(ReportViewerTest, MenusCopyAndShowHints) {
     EXPECT_EQ(viewer_.StatusBar1->currentMessage(), hint);
   }
   EXPECT_EQ(viewer_.PrintJobTitle(), "Понедельник, 30 Декабря 2002 г.");
+}
+
+// Big reports: the viewer shows the top and loads the rest while shown.
+
+// Some 14 MB, as the report writer leaves it: a file of its own.
+void WriteBigReport() {
+  static const std::string report = test_rtf::LongCalendar(60000);
+  std::remove(ReportFilePath().c_str());
+  std::ofstream(ReportFilePath(), std::ios::binary) << report;
+}
+
+bool ProcessUntil(const std::function<bool()>& done) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > 60'000) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  return true;
+}
+
+TEST_F(ReportViewerTest, BigReportShowsItsTopAtOnceAndTheProgressInTheStatusBar) {
+  WriteBigReport();
+  viewer_.ShowReport(true);
+  EXPECT_TRUE(viewer_.isVisible());
+  EXPECT_TRUE(viewer_.RichEdit1->IsLoading());
+  EXPECT_TRUE(viewer_.RichEdit1->toPlainText().startsWith(QStringLiteral("  Днесловник\n")));
+  EXPECT_TRUE(viewer_.ProgressBar1->isVisible());
+  EXPECT_LT(viewer_.ProgressBar1->value(), 100);
+  EXPECT_TRUE(viewer_.ProgressBar1->text().startsWith(QStringLiteral("Загрузка: ")));
+  // Menu hints still show beside it.
+  viewer_.N9->showStatusText(viewer_.RichEdit1);
+  EXPECT_EQ(viewer_.StatusBar1->currentMessage(), QStringLiteral("Напечатать текст на принтере"));
+
+  int last = viewer_.ProgressBar1->value();
+  ASSERT_TRUE(ProcessUntil([&] {
+    EXPECT_GE(viewer_.ProgressBar1->value(), last);
+    last = viewer_.ProgressBar1->value();
+    return !viewer_.RichEdit1->IsLoading();
+  }));
+  EXPECT_FALSE(viewer_.ProgressBar1->isVisible());
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
+TEST_F(ReportViewerTest, NewerReportTakesThePlaceOfTheOneLoading) {
+  WriteBigReport();
+  viewer_.ShowReport(true);
+  ASSERT_TRUE(viewer_.RichEdit1->IsLoading());
+  std::remove(ReportFilePath().c_str());
+  WriteReport("Православная Пасхалия");
+  viewer_.ShowReport(false);
+  EXPECT_FALSE(viewer_.RichEdit1->IsLoading());
+  EXPECT_FALSE(viewer_.ProgressBar1->isVisible());
+  EXPECT_TRUE(viewer_.RichEdit1->toPlainText().contains(QStringLiteral("Православная Пасхалия")));
+  EXPECT_FALSE(viewer_.RichEdit1->toPlainText().contains(QStringLiteral("Днесловник")));
+  QApplication::processEvents();
+  EXPECT_TRUE(viewer_.RichEdit1->toPlainText().contains(QStringLiteral("Православная Пасхалия")));
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
+TEST_F(ReportViewerTest, TheSecondLoadOfAnUnchangedReportKeepsTheFirstGoing) {
+  WriteBigReport();
+  ASSERT_TRUE(AppSettings.windowsNT);
+  QSignalSpy finished(viewer_.RichEdit1, &RichEdit::LoadFinished);
+  viewer_.ShowReport(true);
+  EXPECT_TRUE(finished.isEmpty());  // the first load wasn't stopped and begun again
+  EXPECT_TRUE(viewer_.RichEdit1->IsLoading());
+  const QString shown = viewer_.RichEdit1->toPlainText();
+  // As one load shows it.
+  AppSettings.windowsNT = false;
+  viewer_.ShowReport(true);
+  EXPECT_EQ(viewer_.RichEdit1->toPlainText(), shown);
+}
+
+TEST_F(ReportViewerTest, EditSelectAllCopyAndSaveWorkWhileABigReportLoads) {
+  WriteBigReport();
+  const std::string report = ReadFileBytes(ReportFilePath());
+  viewer_.ShowReport(true);
+  // Editing and select all at once, the load going on.
+  viewer_.N14->trigger();
+  EXPECT_FALSE(viewer_.RichEdit1->isReadOnly());
+  viewer_.N11->trigger();
+  EXPECT_TRUE(viewer_.RichEdit1->IsLoading());
+  // Copying all of it waits for the load.
+  QApplication::clipboard()->clear();
+  viewer_.N12->trigger();
+  EXPECT_FALSE(viewer_.RichEdit1->IsLoading());
+  const QMimeData* mime = QApplication::clipboard()->mimeData();
+  ASSERT_NE(mime, nullptr);
+  EXPECT_TRUE(mime->text().startsWith(QStringLiteral("  Днесловник\n")));
+  EXPECT_TRUE(mime->text().contains(QStringLiteral("\n  День 60000\n")));
+  EXPECT_EQ(mime->data(QStringLiteral("text/rtf")).toStdString(), report);
+
+  // Saving waits for the load too, and writes the report as it is.
+  viewer_.ShowReport(true);
+  ASSERT_TRUE(viewer_.RichEdit1->IsLoading());
+  ASSERT_TRUE(viewer_.SaveReportAs(Q(Path("big.rtf"))));
+  EXPECT_EQ(ReadFileBytes(Path("big.rtf")), report);
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
+TEST_F(ReportViewerTest, AReportTheViewerCannotShowGetsAMessageAndNoWindow) {
+  viewer_.ShowReport(true);  // an earlier report is on screen
+  ASSERT_TRUE(viewer_.isVisible());
+  QFile huge(QString::fromStdString(ReportFilePath()));
+  ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+  ASSERT_TRUE(huge.resize(RichEdit::MaxLoadBytes() + (std::int64_t{100} << 20)));  // sparse
+  huge.close();
+  viewer_.ShowReport(true);
+  EXPECT_FALSE(viewer_.isVisible());
+  ASSERT_EQ(messages_.texts.size(), 1u);
+  EXPECT_EQ(messages_.texts[0], "The report is too large to show: 1124 MB (the viewer holds up to 1024 MB). It stays in " +
+                                    ReportFilePath() + ".");
+
+  std::remove(ReportFilePath().c_str());
+  viewer_.ShowReport(true);
+  EXPECT_FALSE(viewer_.isVisible());
+  ASSERT_EQ(messages_.texts.size(), 2u);
+  EXPECT_EQ(messages_.texts[1], "Cannot read the report file " + ReportFilePath() + ".");
+}
+
+TEST_F(ReportViewerTest, AReportFileWrittenOverInPlaceWhileLoadingIsSaid) {
+  WriteBigReport();
+  viewer_.ShowReport(true);
+  ASSERT_TRUE(viewer_.RichEdit1->IsLoading());
+  WriteReport("Поиск в святцах");  // the same file, truncated and written again
+  ASSERT_TRUE(ProcessUntil([&] { return !viewer_.RichEdit1->IsLoading(); }));
+  ASSERT_EQ(messages_.texts.size(), 1u);
+  EXPECT_EQ(messages_.texts[0], "The report file changed while it was loading: only its first part is shown.");
+  EXPECT_TRUE(viewer_.RichEdit1->toPlainText().startsWith(QStringLiteral("  Днесловник\n")));
+  EXPECT_FALSE(viewer_.ProgressBar1->isVisible());
+  // What was read is not saved as if it were the report.
+  EXPECT_FALSE(viewer_.SaveReportAs(Q(Path("part.rtf"))));
+  EXPECT_FALSE(std::filesystem::exists(Path("part.rtf")));
+  ASSERT_EQ(messages_.texts.size(), 2u);
+  EXPECT_EQ(messages_.texts[1], "The report file changed while it was loading: the report is not all there.");
 }
 
 }  // namespace

@@ -100,4 +100,30 @@ inline std::string SundayDocument() {
   return s;
 }
 
+// A long period calendar as our writer lays it out: `days` day blocks of
+// nine paragraphs (heading, title, rule, four entries, two empty ones), some
+// 240 bytes a day; the heading of day n reads "День n" (n from 1), its first
+// entry "Запись n". Ends with the legend.
+inline std::string LongCalendar(int days) {
+  std::string s = Prologue();
+  s += "\n\\b1   "; s += "Днесловник"_cp; s += "\\b0\\par";
+  s += Credits();
+  s.reserve(s.size() + static_cast<std::size_t>(days) * 250 + 2000);
+  for (int day = 1; day <= days; ++day) {
+    const std::string n = std::to_string(day);
+    s += day % 7 == 0 ? "\n\\cf3" : "\n\\cf0";
+    s += "\n\\b   "; s += "День "_cp; s += n; s += "\\par";
+    s += "\n  "; s += "Седмица по Пятидесятнице, глас 4"_cp; s += "\\b0\\par";
+    s += "\n  ================================================\\par";
+    s += "\n\\f3\\cf1  + \\cf0\\f2 "; s += "Запись "_cp; s += n; s += "\\par";
+    s += "\n\\f3  \x95 \\f2 "; s += "Мц. Анисии"_cp; s += "\\par";
+    s += "\n\\f3  \xB7 \\f2 "; s += "Прп. Феодоры"_cp; s += "\\par";
+    s += "\n\\f3  \xB7 \\f2 "; s += "Свт. Николая, архиеп. Мирликийского"_cp; s += "\\par";
+    s += "\n\\par\\par";
+  }
+  s += SignLegend();
+  s += "\n}";
+  return s;
+}
+
 }  // namespace velmar::test_rtf

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <deque>
+#include <fstream>
+#include <string>
+
 #include "day_test_support.h"
 #include "platform/messages.h"
 
@@ -125,6 +130,62 @@ TEST(RtfWriter, ReportFileIsReplacedAndFailureIsReported) {
   EXPECT_EQ(sink.texts, std::vector<std::string>{"Cannot open temporary output file."});
   ReportWrite("goes nowhere");
   EXPECT_TRUE(CloseReportFile());
+}
+
+// A big document is written while it is formatted: the bytes are those
+// written, in order, however the pieces fall on the buffers; a write that
+// fails is reported at the close, for big documents and small ones.
+TEST(RtfWriter, BigDocumentsArriveWholeAndInOrder) {
+  testing::TempProgramDir dir;
+  // Pieces written in place: some 300 bytes each, of which many are kept
+  // and written by reference.
+  std::deque<std::string> kept;
+  for (int k = 0; k < 50; ++k) kept.push_back(std::string(static_cast<std::size_t>(200 + 7 * k), static_cast<char>('a' + k % 26)));
+  const auto document = [&](std::string& expected) {
+    for (int i = 0; i < 120'000; ++i) {
+      std::string piece = "\n  line " + std::to_string(i) + "\\par";
+      if (i % 997 == 0) piece += std::string(static_cast<std::size_t>(i % 5000), 'x');
+      if (i == 60'000) piece += std::string(std::size_t{3} << 20, 'y');  // larger than any buffer
+      ReportWrite(piece);
+      expected += piece;
+      if (i % 3 == 0) {
+        const std::string& k = kept[static_cast<std::size_t>(i) % kept.size()];
+        ReportWriteKept(k);
+        expected += k;
+      }
+    }
+  };
+  std::string expected;
+  ASSERT_TRUE(OpenReportFile());
+  document(expected);
+  ASSERT_TRUE(CloseReportFile());
+  const std::string written = testing::ReadFileBytes(dir.path() / "velmar32.tmp");
+  ASSERT_EQ(written.size(), expected.size());
+  EXPECT_TRUE(written == expected);
+  // The same through a stream without a file of its own.
+  std::string viaMemory;
+  const std::string captured = testing::Capture([&] { document(viaMemory); });
+  EXPECT_TRUE(Cp1251ToUtf8(viaMemory) == captured);
+
+  // A reader of the previous document keeps it: the next goes into a new file.
+  std::ifstream previous(dir.path() / "velmar32.tmp", std::ios::binary);
+  ASSERT_TRUE(OpenReportFile());
+  ReportWrite("short");
+  ASSERT_TRUE(CloseReportFile());
+  std::string head(10, '\0');
+  previous.read(head.data(), 10);
+  EXPECT_EQ(head, expected.substr(0, 10));
+  EXPECT_EQ(testing::ReadFileBytes(dir.path() / "velmar32.tmp"), "short");
+
+  for (const std::size_t size : {std::size_t{100}, std::size_t{5} << 20}) {
+    std::FILE* full = std::fopen("/dev/full", "wb");
+    ASSERT_NE(full, nullptr);
+    AttachReportStream(full);
+    ReportWrite(std::string(size, 'z'));
+    ReportWriteKept(kept[0]);
+    EXPECT_FALSE(CloseReportFile()) << size;
+    std::fclose(full);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // `accept`, and plays mouse gestures on an icon by sending the callback
 // message to the window the icon was added with, as the desktop would.
 
+#include <utility>
 #include <vector>
 
 #include "trayicon/tray_shell.h"
@@ -21,6 +22,8 @@ class FakeTrayShell : public TrayShell {
     calls.push_back({command, data});
     return accept;
   }
+
+  void SetMenu(quintptr identifier, QMenu* menu) override { menus.emplace_back(identifier, menu); }
 
   // Sends mouse (514, 515, 517, 518, ...) for the icon added with
   // identifier; returns the window procedure's result, -1 when no such icon
@@ -44,6 +47,7 @@ class FakeTrayShell : public TrayShell {
   }
 
   std::vector<Call> calls;
+  std::vector<std::pair<quintptr, QMenu*>> menus;  // SetMenu calls
   bool accept = true;
 };
 

@@ -319,14 +319,32 @@ TEST_F(TrayIconEx, AComponentMayBeDeletedByItsOwnHandlers) {
 
 // The offscreen platform has no system tray: the real shell refuses, and the
 // component carries on without an icon.
-TEST_F(TrayIconEx, WithoutASystemTrayTheComponentStillWorks) {
+// With the desktop's tray (the test bus has none): the icon waits for a tray
+// with the hint it was given, and the gestures still work.
+TEST_F(TrayIconEx, WithoutASystemTrayTheIconWaitsWithItsHint) {
   TTrayIconEx tray(nullptr);
   tray.OnLButtonUp = Record("OnLButtonUp");
   tray.SetHint("Днесловник");
-  EXPECT_EQ(tray.Hint(), QString());
+  EXPECT_EQ(tray.Hint(), QString("Днесловник"));
   TMessage click{1124, tray.Identifier(), 514, 0};
   tray.OnMessage(click);
   EXPECT_EQ(journal, std::vector<std::string>{"OnLButtonUp"});
+}
+
+TEST_F(TrayIconEx, HandsItsMenuToTheShellForTraysThatShowMenus) {
+  QMenu menu;
+  auto tray = MakeTray();
+  tray->SetPopupMenu(&menu);
+  tray->SetPopupMenu(nullptr);
+  ASSERT_EQ(shell.menus.size(), 2u);
+  EXPECT_EQ(shell.menus[0], std::make_pair(tray->Identifier(), &menu));
+  EXPECT_EQ(shell.menus[1], std::make_pair(tray->Identifier(), static_cast<QMenu*>(nullptr)));
+  // A menu is no shell command: the commands stay as they were.
+  EXPECT_EQ(shell.calls.size(), 1u);
+
+  auto designed = MakeTray(true);
+  designed->SetPopupMenu(&menu);
+  EXPECT_EQ(shell.menus.size(), 2u);
 }
 
 TEST(Package, RegistersBothComponentsOnTheSystemPage) {

@@ -158,19 +158,51 @@ TEST_F(ApplicationTest, MinimiseAndRestoreRaiseTheirEventsOnce) {
   app->Restore();
   EXPECT_FALSE(window.isMinimized());
   EXPECT_EQ(restored, 1);
-  // The program's own window commands raise nothing.
-  app->ShowWindow(lumora::SwMinimize);
-  app->ShowWindow(lumora::SwHide);
-  app->ShowWindow(lumora::SwShow);
-  app->ShowWindow(lumora::SwRestore);
-  EXPECT_EQ(minimised, 1);
-  EXPECT_EQ(restored, 1);
   // A state change by the platform does.
   app->MainWindowStateChanged(Qt::WindowNoState, Qt::WindowMinimized);
   app->MainWindowStateChanged(Qt::WindowMinimized, Qt::WindowMinimized);
   app->MainWindowStateChanged(Qt::WindowMinimized, Qt::WindowNoState);
   EXPECT_EQ(minimised, 2);
   EXPECT_EQ(restored, 2);
+  // The program's own window commands raise nothing.
+  app->ShowWindow(lumora::SwMinimize);
+  app->ShowWindow(lumora::SwHide);
+  app->ShowWindow(lumora::SwShow);
+  app->ShowWindow(lumora::SwRestore);
+  EXPECT_EQ(minimised, 2);
+  EXPECT_EQ(restored, 2);
+}
+
+// Shown again from the tray, the window may get the desktop's late answer to
+// the minimise before it was hidden: it stays shown and nothing is raised.
+TEST_F(ApplicationTest, ALateMinimiseAfterComingBackFromHiddenIsUndone) {
+  app->SetTrayAvailable([] { return true; });
+  window.show();
+  app->ShowWindow(lumora::SwMinimize);
+  app->ShowWindow(lumora::SwHide);
+  app->Restore();
+  ASSERT_TRUE(window.isVisible());
+  EXPECT_EQ(restored, 1);
+  window.setWindowState(Qt::WindowMinimized);  // as the desktop would
+  app->MainWindowStateChanged(Qt::WindowNoState, Qt::WindowMinimized);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(window.isMinimized());
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(minimised, 0);
+  EXPECT_EQ(restored, 1);
+}
+
+// Hidden into the tray, the window is no longer minimised for the desktop:
+// its report of that is no restore by the user.
+TEST_F(ApplicationTest, StateChangesOfAHiddenWindowRaiseNothing) {
+  app->SetTrayAvailable([] { return true; });
+  window.show();
+  app->ShowWindow(lumora::SwMinimize);
+  app->ShowWindow(lumora::SwHide);
+  app->MainWindowStateChanged(Qt::WindowMinimized, Qt::WindowNoState);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(restored, 0);
 }
 
 TEST_F(ApplicationTest, WithoutATrayMinimisingRaisesNothing) {
