@@ -155,7 +155,7 @@ struct FileCheck {
       std::string line = lines[i];
       if (line.size() > limit)
         Add(n, kLength, std::to_string(line.size()) + " bytes, at most " + std::to_string(limit));
-      const LineKind lineKind = ClassifyLine(line);
+      const LineKind lineKind = ClassifyLine(line + '\n');  // as read: with its line feed
       if (lineKind == LineKind::Blank || lineKind == LineKind::Comment) continue;
       TrimLineEnd(line);
       if (lineKind == LineKind::Header) {
