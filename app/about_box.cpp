@@ -15,10 +15,10 @@
 #include "app/settings.h"
 #include "app/shell_messages.h"
 #include "platform/messages.h"
-#include "platform/program_icon.h"
-#include "platform/shell.h"
-#include "platform/window_frame.h"
-#include "texts/cp1251.h"
+#include "widgets/program_icon.h"
+#include "widgets/shell.h"
+#include "widgets/window_frame.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 namespace {

@@ -1,7 +1,7 @@
 #include "app/about_links.h"
 
 #include "app/settings.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 

@@ -1,6 +1,6 @@
 #include "app/autostart_entry.h"
 
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 namespace {

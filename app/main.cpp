@@ -11,10 +11,10 @@
 
 #include "app/about_box.h"
 #include "app/main_window.h"
-#include "platform/application.h"
-#include "platform/message_box.h"
+#include "widgets/application.h"
+#include "widgets/message_box.h"
 #include "platform/program_directory.h"
-#include "platform/single_instance.h"
+#include "widgets/single_instance.h"
 #include "reports/forms/easter_dlg.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/forms/search_dlg.h"

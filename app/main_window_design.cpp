@@ -20,10 +20,10 @@
 #include <QToolButton>
 
 #include "app/main_window.h"
-#include "platform/ccalendar.h"
-#include "platform/cspin_edit.h"
-#include "platform/program_icon.h"
-#include "platform/rich_edit.h"
+#include "widgets/ccalendar.h"
+#include "widgets/cspin_edit.h"
+#include "widgets/program_icon.h"
+#include "widgets/rich_edit.h"
 #include "trayicon/image_list.h"
 #include "trayicon/tray_icon_ex.h"
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 namespace {

@@ -17,7 +17,7 @@
 #include "app/settings.h"
 #include "bench/make_database.h"
 #include "platform/program_directory.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 extern char** environ;
 

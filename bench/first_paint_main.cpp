@@ -19,7 +19,7 @@
 #include "app/about_box.h"
 #include "app/main_window.h"
 #include "bench/bench_support.h"
-#include "platform/application.h"
+#include "widgets/application.h"
 #include "platform/program_directory.h"
 #include "trayicon/package.h"
 

@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "calendar/calendar_arithmetic.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 #include "texts/database.h"
 
 namespace velmar {

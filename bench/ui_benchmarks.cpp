@@ -12,7 +12,7 @@
 
 #include "bench/bench_support.h"
 #include "platform/program_directory.h"
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 #include "reports/period_calendar.h"
 #include "texts/rtf_writer.h"
 

@@ -1,6 +1,6 @@
 #include "calendar/calendar_arithmetic.h"
 
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "calendar/paschalion.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 namespace {

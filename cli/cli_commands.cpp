@@ -13,7 +13,7 @@
 #include "calendar/moveable_titles.h"
 #include "calendar/paschalion.h"
 #include "app/settings.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 #include "texts/database.h"
 #include "texts/database_cache.h"
 #include "texts/day_views.h"

@@ -13,7 +13,7 @@
 #include "cli/cli_commands.h"
 #include "platform/clock.h"
 #include "platform/program_directory.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <set>
 
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 namespace {

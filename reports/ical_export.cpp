@@ -11,7 +11,7 @@
 #include "calendar/moveable_titles.h"
 #include "calendar/paschalion.h"
 #include "platform/messages.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 #include "texts/database_cache.h"
 #include "texts/day_entries.h"
 #include "texts/fasting_rules.h"

@@ -2,7 +2,7 @@
 
 #include "app/settings.h"
 #include "platform/messages.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 #include "texts/database.h"
 #include "texts/line_reader.h"
 #include "texts/rtf_writer.h"

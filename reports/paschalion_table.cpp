@@ -2,7 +2,7 @@
 
 #include "app/settings.h"
 #include "calendar/paschalion.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 #include "texts/rtf_writer.h"
 
 namespace velmar {

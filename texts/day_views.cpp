@@ -3,7 +3,7 @@
 #include "calendar/moveable_titles.h"
 #include "calendar/paschalion.h"
 #include "platform/messages.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 #include "texts/day_entries.h"
 #include "texts/rtf_writer.h"
 

@@ -7,7 +7,7 @@
 #include "calendar/calendar_arithmetic.h"
 #include "calendar/paschalion.h"
 #include "platform/messages.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 #include "texts/database.h"
 #include "texts/database_cache.h"
 #include "texts/day_entries.h"

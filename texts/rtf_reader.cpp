@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 namespace {

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 namespace {

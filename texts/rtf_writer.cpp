@@ -17,7 +17,7 @@
 #include "app/settings.h"
 #include "platform/messages.h"
 #include "platform/program_directory.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 

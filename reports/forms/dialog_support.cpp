@@ -8,7 +8,7 @@
 #include <QSpinBox>
 #include <algorithm>
 
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 

@@ -17,7 +17,7 @@
 #include <ctime>
 #include <string>
 
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 #include "reports/ical_export.h"
 #include "texts/rtf_reader.h"
 #include "texts/rtf_text.h"

@@ -18,8 +18,8 @@
 
 #include "app/settings.h"
 #include "platform/messages.h"
-#include "platform/rich_edit.h"
-#include "texts/cp1251.h"
+#include "widgets/rich_edit.h"
+#include "calendar/cp1251.h"
 #include "texts/rtf_writer.h"
 
 namespace velmar {

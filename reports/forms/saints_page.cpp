@@ -8,7 +8,7 @@
 #include <string>
 
 #include "reports/menologion_search.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 #include "texts/day_entries.h"
 
 namespace velmar {

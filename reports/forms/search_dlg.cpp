@@ -10,10 +10,10 @@
 #include <algorithm>
 
 #include "app/settings.h"
-#include "platform/window_frame.h"
+#include "widgets/window_frame.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/menologion_search.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 

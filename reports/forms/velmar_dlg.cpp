@@ -13,7 +13,7 @@
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "reports/forms/report_viewer.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/about_links.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 namespace {

@@ -7,7 +7,7 @@
 #include "app/calendar_page.h"
 #include "app/main_window_layout.h"
 #include "app/shell_messages.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "calendar/paschalion.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 namespace {

@@ -8,7 +8,7 @@
 #include <QString>
 #include <cstdlib>
 
-#include "platform/program_icon.h"
+#include "widgets/program_icon.h"
 
 namespace velmar {
 namespace {

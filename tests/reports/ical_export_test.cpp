@@ -9,7 +9,7 @@
 #include "app/settings.h"
 #include "day_test_support.h"
 #include "platform/messages.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 #include "texts/database.h"
 #include "texts/rtf_text.h"
 

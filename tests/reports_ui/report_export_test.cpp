@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 
 #include "platform/messages.h"
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/period_calendar.h"
 #include "texts/rtf_reader.h"

@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/messages.h"
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 #include "tests/texts/rtf_test_documents.h"
 #include "ui_test_support.h"
 

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/messages.h"
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 #include "reports/forms/report_viewer.h"
 #include "texts/database.h"
 #include "ui_test_support.h"

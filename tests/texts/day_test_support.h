@@ -13,7 +13,7 @@
 
 #include "app/settings.h"
 #include "platform/program_directory.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 #include "texts/rtf_writer.h"
 
 namespace velmar::testing {

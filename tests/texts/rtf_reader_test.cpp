@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tests/texts/rtf_test_documents.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 #include "texts/rtf_text.h"
 
 namespace velmar {

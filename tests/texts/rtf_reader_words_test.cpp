@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 #include "texts/rtf_reader.h"
 #include "texts/rtf_text.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar::test_rtf {
 

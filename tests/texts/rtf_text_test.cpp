@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tests/texts/rtf_test_documents.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 #include "texts/rtf_reader.h"
 
 namespace velmar {

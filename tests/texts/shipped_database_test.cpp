@@ -21,7 +21,7 @@
 #include "day_test_support.h"
 #include "platform/messages.h"
 #include "platform/program_directory.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 #include "texts/database.h"
 #include "texts/line_reader.h"
 

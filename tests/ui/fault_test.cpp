@@ -11,9 +11,9 @@
 #include <cstdlib>
 
 #include "app/main_window.h"
-#include "platform/ccalendar.h"
+#include "widgets/ccalendar.h"
 #include "platform/program_directory.h"
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/forms/velmar_dlg.h"
 #include "tests/trayicon/fake_tray_shell.h"

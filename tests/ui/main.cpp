@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/application.h"
+#include "widgets/application.h"
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -19,13 +19,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/application.h"
-#include "platform/ccalendar.h"
-#include "platform/cspin_edit.h"
+#include "widgets/application.h"
+#include "widgets/ccalendar.h"
+#include "widgets/cspin_edit.h"
 #include "platform/program_directory.h"
 #include "tests/trayicon/fake_tray_shell.h"
 #include "tests/ui/ui_test_support.h"
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 #include "texts/day_entries.h"
 #include "trayicon/tray_icon_ex.h"
 

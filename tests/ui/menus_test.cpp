@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 #include "tests/trayicon/fake_tray_shell.h"
 #include "tests/ui/menu_layout.h"
 #include "tests/ui/ui_test_support.h"

@@ -12,11 +12,11 @@
 #include <stdexcept>
 
 #include "app/shell_messages.h"
-#include "platform/application.h"
+#include "widgets/application.h"
 #include "platform/autostart.h"
-#include "platform/ccalendar.h"
-#include "platform/cspin_edit.h"
-#include "platform/shell.h"
+#include "widgets/ccalendar.h"
+#include "widgets/cspin_edit.h"
+#include "widgets/shell.h"
 #include "tests/ui/ui_test_support.h"
 
 namespace velmar {

@@ -21,8 +21,8 @@
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/program_directory.h"
-#include "platform/shell.h"
-#include "texts/cp1251.h"
+#include "widgets/shell.h"
+#include "calendar/cp1251.h"
 
 namespace velmar::testing {
 

@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/rich_edit.h"
-#include "platform/text_document_rtf.h"
+#include "widgets/rich_edit.h"
+#include "widgets/text_document_rtf.h"
 #include "tests/texts/rtf_test_documents.h"
 #include "texts/rtf_reader.h"
 

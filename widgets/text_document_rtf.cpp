@@ -1,4 +1,4 @@
-#include "platform/text_document_rtf.h"
+#include "widgets/text_document_rtf.h"
 
 #include <QBrush>
 #include <QFont>
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -33,7 +33,7 @@
 #include <sys/stat.h>
 #endif
 
-#include "platform/text_document_rtf.h"
+#include "widgets/text_document_rtf.h"
 #include "texts/rtf_reader.h"
 
 namespace velmar {

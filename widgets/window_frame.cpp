@@ -1,4 +1,4 @@
-#include "platform/window_frame.h"
+#include "widgets/window_frame.h"
 
 #include <QEvent>
 #include <QGuiApplication>

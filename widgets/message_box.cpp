@@ -1,11 +1,11 @@
-#include "platform/message_box.h"
+#include "widgets/message_box.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
 
-#include "platform/application.h"
-#include "texts/cp1251.h"
+#include "widgets/application.h"
+#include "calendar/cp1251.h"
 
 namespace velmar {
 

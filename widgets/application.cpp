@@ -1,4 +1,4 @@
-#include "platform/application.h"
+#include "widgets/application.h"
 
 #include <QFont>
 #include <QLibraryInfo>
@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <exception>
 
-#include "platform/program_icon.h"
+#include "widgets/program_icon.h"
 #include "trayicon/desktop_tray.h"
 
 namespace velmar {

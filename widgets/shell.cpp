@@ -1,4 +1,4 @@
-#include "platform/shell.h"
+#include "widgets/shell.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/rich_edit.h"
+#include "widgets/rich_edit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/ccalendar.h"
+#include "widgets/ccalendar.h"
 
 #include <QLocale>
 #include <QPainter>

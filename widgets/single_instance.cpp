@@ -1,4 +1,4 @@
-#include "platform/single_instance.h"
+#include "widgets/single_instance.h"
 
 #include <QCryptographicHash>
 #include <QDir>

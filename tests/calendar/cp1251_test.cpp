@@ -1,4 +1,4 @@
-#include "texts/cp1251.h"
+#include "calendar/cp1251.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/cspin_edit.h"
+#include "widgets/cspin_edit.h"
 
 #include <algorithm>
 
