@@ -16,6 +16,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <sys/stat.h>
 
 #include "widgets/rich_edit.h"
 #include "reports/ical_export.h"
@@ -100,6 +101,19 @@ bool SavePdf(RichEdit& text, const QString& path, const QString& jobTitle, QStri
     return false;
   }
   written.close();
+  // The temporary file is private (0600): the PDF gets the permissions the
+  // other types get, those of the file it replaces, else the usual ones.
+  const QByteArray target = QFile::encodeName(path);
+  struct stat existing {};
+  mode_t mode = 0;
+  if (::stat(target.constData(), &existing) == 0) {
+    mode = existing.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  ::chmod(QFile::encodeName(temporary.fileName()).constData(), mode);
   // rename() replaces an existing file in one step; the temporary file is
   // no longer there to remove then.
   if (std::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {

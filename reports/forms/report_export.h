@@ -58,7 +58,9 @@ QByteArray ReportText(RichEdit& text);
 // Writes the viewer's text (or, for iCalendar, the period) as type to path,
 // atomically. jobTitle: the print job's title (PDF) and the page's title
 // when the text gives none (HTML). false, with *error set to the reason, when
-// it couldn't be written.
+// it couldn't be written. Covers what the control has loaded: a caller with a
+// load still going on waits for it first (RichEdit::FinishLoading), as the
+// viewer does; RTF and PDF wait by themselves.
 bool SaveReport(RichEdit& text, ReportFileType type, const QString& path, const QString& jobTitle,
                 const std::optional<Period>& period, QString* error);
 

@@ -226,6 +226,26 @@ TEST_F(ReportExportTest, AFailedSaveKeepsTheOldFile) {
   EXPECT_FALSE(std::filesystem::exists(Path("missing")));
 }
 
+// Every type is saved with the permissions of the file it replaces, or with
+// the usual ones (0666 less the umask) when it is new: the PDF too, though
+// it is written through a private temporary file.
+TEST_F(ReportExportTest, SavedFilesGetTheUsualPermissions) {
+  const mode_t mask = ::umask(022);
+  const auto mode = [](const std::filesystem::path& p) {
+    struct stat s {};
+    return ::stat(p.c_str(), &s) == 0 ? static_cast<int>(s.st_mode & 0777) : -1;
+  };
+  for (const auto& [type, name] : {std::pair{ReportFileType::Pdf, "p.pdf"}, std::pair{ReportFileType::Html, "p.html"},
+                                   std::pair{ReportFileType::Text, "p.txt"}, std::pair{ReportFileType::Rtf, "p.rtf"}}) {
+    ASSERT_TRUE(viewer_.SaveReportAs(Q(Path(name)), type)) << name;
+    EXPECT_EQ(mode(Path(name)), 0644) << name;
+    ASSERT_EQ(::chmod(Path(name).c_str(), 0640), 0);
+    ASSERT_TRUE(viewer_.SaveReportAs(Q(Path(name)), type)) << name;
+    EXPECT_EQ(mode(Path(name)), 0640) << name;
+  }
+  ::umask(mask);
+}
+
 TEST_F(ReportExportTest, SaveDialogOffersTheTypesWithRtfFirst) {
   bool checked = false;
   QTimer::singleShot(0, [&] {

@@ -26,6 +26,7 @@
 #include "widgets/rich_edit.h"
 #include "widgets/text_document_rtf.h"
 #include "tests/texts/rtf_test_documents.h"
+#include "tests/widgets/temp_folder.h"
 #include "texts/rtf_reader.h"
 
 namespace velmar {
@@ -65,7 +66,7 @@ bool ProcessUntil(const std::function<bool()>& done) {
   return true;
 }
 
-class RichEditBigTest : public ::testing::Test {
+class RichEditBigTest : public ::testing::Test, protected testing::TempFolder {
  protected:
   static constexpr int kDays = 12000;  // some 2.9 MB: 108,000 blocks of days
 
@@ -75,19 +76,6 @@ class RichEditBigTest : public ::testing::Test {
     QApplication::processEvents();
   }
 
-  QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
-
-  QString WriteFile(const char* name, const QByteArray& bytes) const {
-    QFile f(Path(name));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return Path(name);
-  }
-
-  static QByteArray ReadFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
 
   // The paragraph at the top of the view.
   std::string TopText() const {
@@ -107,7 +95,6 @@ class RichEditBigTest : public ::testing::Test {
 
   QScrollBar* BlockBar() const { return edit_.findChild<QScrollBar*>(QStringLiteral("BlockScrollBar")); }
 
-  QTemporaryDir dir_;
   RichEdit edit_;
   const QByteArray long_ = Bytes(test_rtf::LongCalendar(kDays));
 };

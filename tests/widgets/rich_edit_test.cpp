@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "tests/texts/rtf_test_documents.h"
+#include "tests/widgets/temp_folder.h"
 #include "texts/rtf_reader.h"
 #include "texts/rtf_text.h"
 
@@ -66,22 +67,8 @@ std::vector<std::string> Describe(const RtfDocument& d) {
   return lines;
 }
 
-class RichEditTest : public ::testing::Test {
+class RichEditTest : public ::testing::Test, protected testing::TempFolder {
  protected:
-  QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
-
-  QString WriteFile(const char* name, const QByteArray& bytes) const {
-    QFile f(Path(name));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return Path(name);
-  }
-
-  static QByteArray ReadFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
-
   // Format of the last character of the first occurrence of text.
   static QTextCharFormat FormatOf(const RichEdit& edit, const QString& text) {
     const QTextCursor found = edit.document()->find(text);
@@ -96,7 +83,6 @@ class RichEditTest : public ::testing::Test {
     return tables;
   }
 
-  QTemporaryDir dir_;
   const QByteArray sunday_ = Bytes(test_rtf::SundayDocument());
   const QByteArray paschalion_ = Bytes(test_rtf::PaschalionReport());
 };
@@ -134,7 +120,7 @@ TEST_F(RichEditTest, UnreadableFileLeavesTheControlEmpty) {
   edit.LoadFromBytes(sunday_);
   EXPECT_FALSE(edit.LoadFromFile(Path("missing.rtf")));
   EXPECT_TRUE(edit.document()->isEmpty());
-  EXPECT_FALSE(edit.LoadFromFile(dir_.path()));  // a folder
+  EXPECT_FALSE(edit.LoadFromFile(Folder()));  // a folder
   EXPECT_TRUE(edit.document()->isEmpty());
 }
 
