@@ -4,11 +4,14 @@
 // file) and of 1800..2100 (with one sequential write of as many bytes beside
 // it, and the per-day reading of before as a reference), the Paschalion of
 // 326..2326, the two searches, and the peak memory of a process that writes
-// the whole-span calendar.
+// the whole-span calendar; the one-year calendar as an iCalendar file.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "bench/bench_support.h"
@@ -16,6 +19,7 @@
 #include "calendar/calendar_arithmetic.h"
 #include "platform/program_directory.h"
 #include "reports/menologion_search.h"
+#include "reports/ical_export.h"
 #include "reports/paschalion_table.h"
 #include "reports/period_calendar.h"
 #include "texts/day_views.h"
@@ -267,6 +271,45 @@ void BM_SearchSaints(benchmark::State& state) {
   if (result.count == 0) state.SkipWithError("the search text matched nothing");
 }
 BENCHMARK(BM_SearchSaints)->Apply(Repeated);
+
+// The one-year calendar of 2025 as an iCalendar file, as the report viewer
+// saves it: WriteICalendar into a file beside year.ics, renamed over it when
+// whole. bytes: the file's size; events: its VEVENTs (365 for the year).
+void BM_ICalendarYear(benchmark::State& state) {
+  if (!Enter(state, "ical-year")) return;
+  CountingMessageSink sink;
+  const std::string path = ProgramDirectory() + "year.ics";
+  const std::string partial = path + ".part";
+  bool written = true;
+  for (auto _ : state) {
+    std::FILE* file = std::fopen(partial.c_str(), "wb");
+    if (file == nullptr) {
+      written = false;
+      break;
+    }
+    bool ok = WriteICalendar(kOneYear, static_cast<long long>(std::time(nullptr)), [&](std::string_view piece) {
+      return std::fwrite(piece.data(), 1, piece.size(), file) == piece.size();
+    });
+    ok = std::fclose(file) == 0 && ok;
+    written = ok && std::rename(partial.c_str(), path.c_str()) == 0 && written;
+  }
+  if (!written) {
+    state.SkipWithError("the iCalendar file could not be written");
+    return;
+  }
+  std::ifstream in(path, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  long events = 0;
+  for (std::size_t at = text.find("BEGIN:VEVENT"); at != std::string::npos; at = text.find("BEGIN:VEVENT", at + 1))
+    ++events;
+  SetBytes(state, text.size());
+  state.counters["events"] = static_cast<double>(events);
+  std::remove(path.c_str());
+  RequireNoMessages(state, sink);
+  if (events != 365 || text.rfind("END:VCALENDAR") == std::string::npos)
+    state.SkipWithError("the iCalendar file does not hold the 365 days of the year");
+}
+BENCHMARK(BM_ICalendarYear)->Apply(Repeated);
 
 // Peak memory of a process of its own that writes the whole-span calendar:
 // peak_MB is its VmHWM; start_MB its VmHWM before the report.

@@ -1,17 +1,23 @@
 // Benchmarks of the Qt side, on the offscreen platform: a one-year period
-// calendar loaded into a RichEdit, and (when the program's main window is
-// built) the start of a process to the first painted main window, measured
-// by velmar_bench_first_paint.
+// calendar loaded into a RichEdit, the same report saved from it as PDF,
+// HTML and text (as the report viewer saves it), and (when the program's
+// main window is built) the start of a process to the first painted main
+// window, measured by velmar_bench_first_paint.
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QTextDocument>
 #include <benchmark/benchmark.h>
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "bench/bench_support.h"
 #include "platform/program_directory.h"
+#include "reports/forms/report_export.h"
 #include "widgets/rich_edit.h"
 #include "reports/period_calendar.h"
 #include "texts/rtf_writer.h"
@@ -84,6 +90,76 @@ void BM_RichEditLoadYearFullLayout(benchmark::State& state) {
   if (!loaded) state.SkipWithError("RichEdit could not load the report");
 }
 BENCHMARK(BM_RichEditLoadYearFullLayout)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
+
+// The one-year report loaded whole into a shown RichEdit (the load is not
+// timed), then saved as type into year.<suffix> of the benchmark's folder
+// through SaveReport, as «Сохранить как...» saves it once the load is in.
+// bytes: the size of the file written. The file must begin with head and
+// end with tail (blanks at its end aside), so that a save that wrote only
+// a part of the report is not timed as a fast one.
+void SaveYear(benchmark::State& state, std::string_view folderName, ReportFileType type,
+              const QByteArray& head, const QByteArray& tail) {
+  const QString report = WriteYearReport(state, folderName);
+  if (report.isEmpty()) return;
+  RichEdit edit;
+  edit.resize(900, 700);
+  edit.show();
+  QApplication::processEvents();
+  if (!edit.LoadFromFile(report) || !edit.FinishLoading()) {
+    state.SkipWithError("RichEdit could not load the report");
+    return;
+  }
+  const QString target = QFileInfo(report).absolutePath() + QStringLiteral("/year.") + FileTypeSuffix(type);
+  const std::optional<Period> period = YearPeriod(2025);
+  QString error;
+  bool saved = true;
+  for (auto _ : state) {
+    saved = SaveReport(edit, type, target, QStringLiteral("Днесловник"), period, &error) && saved;
+  }
+  if (!saved) {
+    state.SkipWithError(("SaveReport failed: " + error.toStdString()).c_str());
+    return;
+  }
+  QFile written(target);
+  if (!written.open(QIODevice::ReadOnly)) {
+    state.SkipWithError("the saved file cannot be read");
+    return;
+  }
+  const QByteArray bytes = written.readAll();
+  state.counters["bytes"] = static_cast<double>(bytes.size());
+  if (bytes.isEmpty() || !bytes.startsWith(head) || !bytes.trimmed().endsWith(tail))
+    state.SkipWithError("the saved file is not whole");
+  written.close();
+  QFile::remove(target);
+}
+
+void BM_SaveYearPdf(benchmark::State& state) {
+  SaveYear(state, "save-year-pdf", ReportFileType::Pdf, "%PDF", "%%EOF");
+}
+BENCHMARK(BM_SaveYearPdf)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
+
+void BM_SaveYearHtml(benchmark::State& state) {
+  SaveYear(state, "save-year-html", ReportFileType::Html, "<!DOCTYPE html>", "</html>");
+}
+BENCHMARK(BM_SaveYearHtml)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
+
+// The text ends with the report's last line, which varies; any end will do.
+void BM_SaveYearText(benchmark::State& state) {
+  SaveYear(state, "save-year-text", ReportFileType::Text, "", "");
+}
+BENCHMARK(BM_SaveYearText)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Repetitions(5)
