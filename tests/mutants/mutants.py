@@ -42,8 +42,9 @@ DEFAULT_TARGETS = ["calendar", "texts", "reports", "app/settings"]
 # The test programs of the core, the likeliest killers of a folder's mutants
 # first; a mutant is built into one program at a time and stops at the first
 # that fails.
-TEST_PROGRAMS = ["calendar_tests", "texts_tests", "rtf_tests", "reports_tests", "app_tests"]
+TEST_PROGRAMS = ["calendar_tests", "texts_tests", "rtf_tests", "reports_tests", "ical_tests", "app_tests"]
 FIRST_PROGRAMS = {
+    "reports/ical_": ["ical_tests"],
     "calendar": ["calendar_tests", "reports_tests"],
     "texts/rtf_": ["rtf_tests"],
     "texts": ["texts_tests", "reports_tests"],

@@ -30,6 +30,8 @@ class IcalFixture : public ::testing::Test {
           "[24]\n0=Предпразднство Благовещения\n1=Прп. Захарии\n4=Свт. Артемона {\\b полиелей}\n"
           "i=Иконы Божией Матери\n[25]\n6=\\b Благовещение\\b0\n");
     Write("April.db", "[17]\n5=Свт. Иоанна\n[20]\n1=Прп. Феодора\n");
+    // 24 July old style: 6 August 2023, the 9th Sunday after Pentecost.
+    Write("July.db", "[24]\n1=Мц. Христины\n");
     AppSettings.menologion = "i";
   }
 
@@ -61,6 +63,7 @@ TEST_F(IcalFixture, SummaryIsTheChiefCommemorationUnlessTheDayOutranksIt) {
       {{30, 4, 2023}, "Неделя 3-я по Пасхе, св.жен-мироносиц"},  // a named Sunday over a vigil
       {{7, 4, 2024}, "Благовещение"},                 // a great feast over a named Sunday of Lent
       {{3, 5, 2023}, "Прп. Феодора"},                 // a weekday of the Pentecostarion: the saint
+      {{6, 8, 2023}, "Мц. Христины"},                 // a numbered Sunday (9-я) gives way to the saint
       {{12, 1, 2023}, "Седмица 31-я по Пятидесятнице"},  // no entries at all: the title
   };
   for (const Row& row : rows) {
