@@ -162,7 +162,9 @@ TEST_F(FastingRulesTest, TheRankOfTheDayRelaxesTheFast) {
                     "[11]\n1=Без знака\n"
                     "[13]\n5 строка без знака равенства\n");
   WriteDatabaseFile(Dbase() / "Easter.db", "[+10]\n5=Бдение\n");
-  WriteDatabaseFile(Dbase() / "Epiphany.db", "[4 - 18.01]\n6=Праздник по дню недели\n");
+  // A section of weekday 0 matches no day: its code counts nowhere.
+  WriteDatabaseFile(Dbase() / "Epiphany.db",
+                    "[4 - 18.01]\n6=Праздник по дню недели\n[0 - 00.00]\n5=Ни в один день\n");
   ExpectDays({
       {2024, 1, 17, "Масло"},         // 4 Jan: code 4 in the month file
       {2024, 1, 19, "Рыба"},          // 6 Jan: codes 0 and 6
