@@ -109,13 +109,16 @@ TEST_F(FastingRulesTest, OneDayPeriodsAndTheTwentyNinthOfFebruary) {
   Rules("[29.02]\nВсе=Високосный день\n"
         "[29.02..05.03]\nПн Вт=Начало марта\n"
         "[+0]\nВсе=Пасха\n"
-        "[-0]\nВс=Тоже Пасха\n");
+        "[-0]\nВс=Тоже Пасха\n"
+        "[20.02-29.02]\nЧт=Конец февраля\n");
   ExpectDays({
       {2024, 3, 13, "Високосный день"},  // 29 Feb 2024 old style
       {2023, 3, 13, ""},                 // 28 Feb 2023, a Monday
       {2023, 3, 14, "Начало марта"},     // 1 Mar 2023, a Tuesday: the period starts here
       {2024, 5, 5, "Тоже Пасха"},
       {2024, 5, 6, ""},
+      {2030, 3, 7, "Конец февраля"},     // 22 Feb 2030 old style, a Thursday
+      {2030, 3, 14, ""},                 // 1 Mar 2030, a Thursday: in a common year "29.02" ends on the 28th
   });
 }
 
@@ -214,6 +217,7 @@ TEST_F(FastingRulesTest, EachBadLineIsReportedOnceAndPassedOver) {
       {"[01.01-31.12]\nКод=Нет\n", 1, ""},
       {"[01.01-31.12]\nКод 7=Нет\n", 1, ""},
       {"[01.01-31.12]\nКод 6-4=Нет\n", 1, ""},
+      {"[01.01-31.12]\nКод 4 Ср 5=Нет\n", 1, ""},  // a weekday ends the codes
       {"[01.01-31.12]\nСр-=Нет\n", 1, ""},
       {"[01.01-31.12]\n3=Нет\n", 1, ""},
       {"[01.01-31.12]\nСр=Да\nСр Ы=Нет\n[x]\nСр=Нет\n", 2, "Да"},
