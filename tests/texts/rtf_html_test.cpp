@@ -43,6 +43,15 @@ TEST(RtfToHtml, KeepsTextFormattingAndTablesInOnePage) {
   EXPECT_TRUE(Has(html, ">one</span></div></td><td><div>"));
   EXPECT_TRUE(Has(html, ">two<br>lines</span></div></td></tr>\n</table>"));
   EXPECT_TRUE(html.ends_with("</body>\n</html>\n"));
+  // Blanks and tabs kept as the text has them, table cells on one line each,
+  // on a white page whatever the browser's colours.
+  EXPECT_TRUE(Has(html,
+                  "<style>\n"
+                  "body { background: #ffffff; color: #000000; }\n"
+                  "p, td div { margin: 0; white-space: pre-wrap; tab-size: 8; }\n"
+                  "table { border-collapse: collapse; margin: 0.3em 0; }\n"
+                  "td { padding: 0.1em 0.6em; vertical-align: top; white-space: nowrap; }\n"
+                  "</style>\n"));
 }
 
 TEST(RtfToHtml, TitleGivenOrFoundAndFacesCleaned) {

@@ -435,6 +435,7 @@ TEST(RtfReaderRobustness, ProblemsCarryTheirPositions) {
       {"{\\rtf1 a\\'}", "a", {{8, K::BadHexEscape}}},
       {"{\\rtf1 a\\'4", "a", {{8, K::BadHexEscape}, {11, K::UnclosedGroup}}},
       {"{\\rtf1 {\\pict\\bin99 xx}}", "", {{13, K::BadBinary}, {24, K::UnclosedGroup}}},
+      {"{\\rtf1 a\\bin0 b}", "ab", {}},  // no bytes of binary data: the text goes on
       {std::string("{\\rtf1 a\0b\x01}", 12), "ab", {{8, K::ControlByte}, {10, K::ControlByte}}},
       {"{\\rtf1 \\abcdefghijklmnopqrstuvwxyzabcdefghij x}", "x", {{7, K::ControlWordTooLong}}},
       {"{\\rtf1 \\fs123456789012 x}", "x", {{7, K::ControlWordTooLong}}},
