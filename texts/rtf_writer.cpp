@@ -85,7 +85,10 @@ class BufferPipe {
     EndStretch(used);
     if (current_.pieces.empty()) return current_.buffer;
     std::unique_lock<std::mutex> lock(mutex_);
-    if (!writer_.joinable()) writer_ = std::thread([this] { WriteFullBatches(); });
+    if (!writer_.joinable()) {
+      stop_ = false;  // a new thread runs until End stops it
+      writer_ = std::thread([this] { WriteFullBatches(); });
+    }
     full_.push_back(std::move(current_));
     changed_.notify_all();
     changed_.wait(lock, [this] { return !free_.empty(); });
