@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <deque>
 #include <fstream>
@@ -185,6 +187,37 @@ TEST(RtfWriter, BigDocumentsArriveWholeAndInOrder) {
     ReportWriteKept(kept[0]);
     EXPECT_FALSE(CloseReportFile()) << size;
     std::fclose(full);
+  }
+}
+
+// After ReportSettleKept the kept pieces may go: what was written before is
+// in the file, and the document goes on after it, in order, whether it is
+// still small or already handed to the writing thread.
+TEST(RtfWriter, SettlingKeptPiecesMidwayKeepsTheDocumentWholeAndInOrder) {
+  testing::TempProgramDir dir;
+  for (const int lines : {10, 200'000}) {
+    SCOPED_TRACE(lines);
+    std::string expected;
+    std::deque<std::string> kept;  // each stays until it is settled
+    ASSERT_TRUE(OpenReportFile());
+    for (int i = 0; i < lines; ++i) {
+      kept.emplace_back(300, static_cast<char>('a' + i % 26));
+      const std::string piece = "\n  line " + std::to_string(i) + "\\par";
+      ReportWrite(piece);
+      ReportWriteKept(kept.back());
+      expected += piece + kept.back();
+      if (i % (lines / 5) == lines / 10) {
+        ReportSettleKept();
+        for (std::string& k : kept) std::fill(k.begin(), k.end(), '#');  // they may change now
+        kept.clear();
+      }
+    }
+    ReportWrite("\n}");
+    expected += "\n}";
+    ASSERT_TRUE(CloseReportFile());
+    const std::string written = testing::ReadFileBytes(dir.path() / "velmar32.tmp");
+    ASSERT_EQ(written.size(), expected.size());
+    EXPECT_TRUE(written == expected);
   }
 }
 
