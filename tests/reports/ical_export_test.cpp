@@ -92,6 +92,7 @@ TEST_F(IcalFixture, DescriptionAndCategoriesSayTheWholeDay) {
   // Holy Thursday has no tone; Pascha is a great feast by its own entry.
   EXPECT_EQ(MakeDayEvent({13, 4, 2023}).description.rfind("31 Марта ст.ст.\nВеликий Четверг, воспоминание Тайной Вечери\n", 0), 0u);
   EXPECT_EQ(MakeDayEvent({16, 4, 2023}).categories, std::vector<std::string>{"Великий праздник"});
+  EXPECT_NE(MakeDayEvent({16, 4, 2023}).description.find("\n\n(+) Пасха"), std::string::npos);  // Easter.db
   EXPECT_TRUE(MakeDayEvent({3, 5, 2023}).categories.empty());
 }
 
