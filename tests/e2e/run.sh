@@ -43,32 +43,7 @@ if [ "${1:-}" = "--inside" ]; then
     exit 1
   }
 
-  # wait_for SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds;
-  # false when the time runs out.
-  wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-      [ "$SECONDS" -ge "$deadline" ] && return 1
-      sleep 0.1
-    done
-  }
-  # visible_window REGEX: prints the first visible window whose title
-  # matches; false when there is none.
-  visible_window() {
-    local w
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
-    [ -n "$w" ] && echo "$w"
-  }
-  has_visible_window() { visible_window "$1" > /dev/null; }
-  no_visible_window() { ! has_visible_window "$1"; }
-  # activate WINDOW: gives it the keyboard focus through the window manager.
-  activate() {
-    wait_for 5 xdotool windowactivate --sync "$1" 2>/dev/null || failx "cannot activate window $1"
-    wait_for 5 focused_is "$1" || failx "window $1 did not get the focus"
-  }
-  focused_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
-  wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+  . "$(dirname "$0")/x11_helpers.sh"
   tray_host() { xdotool search --classname '^panel$' 2>/dev/null | head -1; }
   tray_running() { [ -n "$(tray_host)" ]; }
   # The program's tray icon is a window of class Velmar32 inside the tray.
@@ -89,8 +64,6 @@ if [ "${1:-}" = "--inside" ]; then
     return 1
   }
   file_exists() { [ -s "$1" ]; }
-  running() { kill -0 "$1" 2>/dev/null; }
-  not_running() { ! running "$1"; }
 
   openbox > "$work/openbox.log" 2>&1 &
   pids+=($!)
