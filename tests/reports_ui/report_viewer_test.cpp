@@ -18,6 +18,7 @@
 #include "widgets/rich_edit.h"
 #include "tests/texts/rtf_test_documents.h"
 #include "ui_test_support.h"
+#include "tests/widgets/event_loop.h"
 
 namespace velmar {
 namespace {
@@ -135,15 +136,7 @@ void WriteBigReport() {
   std::ofstream(ReportFilePath(), std::ios::binary) << report;
 }
 
-bool ProcessUntil(const std::function<bool()>& done) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > 60'000) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 50);
-  }
-  return true;
-}
+using testing::ProcessUntil;
 
 TEST_F(ReportViewerTest, BigReportShowsItsTopAtOnceAndTheProgressInTheStatusBar) {
   WriteBigReport();

@@ -28,6 +28,7 @@
 #include "tests/texts/rtf_test_documents.h"
 #include "tests/widgets/temp_folder.h"
 #include "texts/rtf_reader.h"
+#include "tests/widgets/event_loop.h"
 
 namespace velmar {
 namespace {
@@ -55,16 +56,7 @@ void Press(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoMod
   QApplication::processEvents();
 }
 
-// Runs the event loop until done() or some seconds have passed.
-bool ProcessUntil(const std::function<bool()>& done) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > 60'000) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 50);
-  }
-  return true;
-}
+using testing::ProcessUntil;
 
 class RichEditBigTest : public ::testing::Test, protected testing::TempFolder {
  protected:
