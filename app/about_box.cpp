@@ -14,11 +14,11 @@
 #include "app/about_links.h"
 #include "app/settings.h"
 #include "app/shell_messages.h"
+#include "calendar/cp1251.h"
 #include "platform/messages.h"
 #include "widgets/program_icon.h"
 #include "widgets/shell.h"
 #include "widgets/window_frame.h"
-#include "calendar/cp1251.h"
 
 namespace velmar {
 namespace {

@@ -11,15 +11,15 @@
 
 #include "app/about_box.h"
 #include "app/main_window.h"
-#include "widgets/application.h"
-#include "widgets/message_box.h"
 #include "platform/program_directory.h"
-#include "widgets/single_instance.h"
 #include "reports/forms/easter_dlg.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/forms/search_dlg.h"
 #include "reports/forms/velmar_dlg.h"
 #include "trayicon/package.h"
+#include "widgets/application.h"
+#include "widgets/message_box.h"
+#include "widgets/single_instance.h"
 
 int main(int argc, char** argv) {
   QCoreApplication::setApplicationName(QStringLiteral("Velmar32"));

@@ -20,12 +20,12 @@
 #include <QToolButton>
 
 #include "app/main_window.h"
+#include "trayicon/image_list.h"
+#include "trayicon/tray_icon_ex.h"
 #include "widgets/ccalendar.h"
 #include "widgets/cspin_edit.h"
 #include "widgets/program_icon.h"
 #include "widgets/rich_edit.h"
-#include "trayicon/image_list.h"
-#include "trayicon/tray_icon_ex.h"
 
 namespace velmar {
 namespace {

@@ -16,8 +16,8 @@
 
 #include "app/settings.h"
 #include "bench/make_database.h"
-#include "platform/program_directory.h"
 #include "calendar/cp1251.h"
+#include "platform/program_directory.h"
 
 extern char** environ;
 

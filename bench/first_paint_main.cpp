@@ -19,9 +19,9 @@
 #include "app/about_box.h"
 #include "app/main_window.h"
 #include "bench/bench_support.h"
-#include "widgets/application.h"
 #include "platform/program_directory.h"
 #include "trayicon/package.h"
+#include "widgets/application.h"
 
 #if __has_include("reports/forms/report_viewer.h")
 #include "reports/forms/easter_dlg.h"

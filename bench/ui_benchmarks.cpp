@@ -18,9 +18,9 @@
 #include "bench/bench_support.h"
 #include "platform/program_directory.h"
 #include "reports/forms/report_export.h"
-#include "widgets/rich_edit.h"
 #include "reports/period_calendar.h"
 #include "texts/rtf_writer.h"
+#include "widgets/rich_edit.h"
 
 namespace velmar {
 namespace {

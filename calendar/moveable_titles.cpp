@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "calendar/paschalion.h"
 #include "calendar/cp1251.h"
+#include "calendar/paschalion.h"
 
 namespace velmar {
 namespace {

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "calendar/calendar_arithmetic.h"
+#include "calendar/cp1251.h"
 #include "calendar/moveable_titles.h"
 #include "calendar/paschalion.h"
 #include "cli/cli_commands.h"
 #include "platform/clock.h"
 #include "platform/program_directory.h"
-#include "calendar/cp1251.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "calendar/cp1251.h"
 #include "calendar/moveable_titles.h"
 #include "calendar/paschalion.h"
 #include "platform/messages.h"
-#include "calendar/cp1251.h"
 #include "texts/database_cache.h"
 #include "texts/day_entries.h"
 #include "texts/fasting_rules.h"

@@ -1,8 +1,8 @@
 #include "reports/menologion_search.h"
 
 #include "app/settings.h"
-#include "platform/messages.h"
 #include "calendar/cp1251.h"
+#include "platform/messages.h"
 #include "texts/database.h"
 #include "texts/line_reader.h"
 #include "texts/rtf_writer.h"

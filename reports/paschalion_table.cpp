@@ -1,8 +1,8 @@
 #include "reports/paschalion_table.h"
 
 #include "app/settings.h"
-#include "calendar/paschalion.h"
 #include "calendar/cp1251.h"
+#include "calendar/paschalion.h"
 #include "texts/rtf_writer.h"
 
 namespace velmar {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "calendar/cp1251.h"
 #include "calendar/moveable_titles.h"
 #include "calendar/paschalion.h"
 #include "platform/messages.h"
-#include "calendar/cp1251.h"
 #include "texts/database_cache.h"
 #include "texts/day_entries.h"
 #include "texts/day_views.h"

@@ -1,9 +1,9 @@
 #include "texts/day_views.h"
 
+#include "calendar/cp1251.h"
 #include "calendar/moveable_titles.h"
 #include "calendar/paschalion.h"
 #include "platform/messages.h"
-#include "calendar/cp1251.h"
 #include "texts/day_entries.h"
 #include "texts/rtf_writer.h"
 

@@ -5,9 +5,9 @@
 
 #include "app/settings.h"
 #include "calendar/calendar_arithmetic.h"
+#include "calendar/cp1251.h"
 #include "calendar/paschalion.h"
 #include "platform/messages.h"
-#include "calendar/cp1251.h"
 #include "texts/database.h"
 #include "texts/database_cache.h"
 #include "texts/day_entries.h"

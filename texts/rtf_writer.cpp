@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "calendar/cp1251.h"
 #include "platform/messages.h"
 #include "platform/program_directory.h"
-#include "calendar/cp1251.h"
 
 namespace velmar {
 

@@ -12,8 +12,8 @@
 #include <QWidget>
 #include <exception>
 
-#include "widgets/program_icon.h"
 #include "trayicon/desktop_tray.h"
+#include "widgets/program_icon.h"
 
 namespace velmar {
 namespace {

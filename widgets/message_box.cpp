@@ -4,8 +4,8 @@
 #include <QMessageBox>
 #include <QWidget>
 
-#include "widgets/application.h"
 #include "calendar/cp1251.h"
+#include "widgets/application.h"
 
 namespace velmar {
 

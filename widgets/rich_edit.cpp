@@ -33,8 +33,8 @@
 #include <sys/stat.h>
 #endif
 
-#include "widgets/text_document_rtf.h"
 #include "texts/rtf_reader.h"
+#include "widgets/text_document_rtf.h"
 
 namespace velmar {
 namespace {

@@ -18,10 +18,10 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "widgets/rich_edit.h"
 #include "reports/ical_export.h"
 #include "texts/rtf_reader.h"
 #include "texts/rtf_text.h"
+#include "widgets/rich_edit.h"
 
 namespace velmar {
 namespace {

@@ -17,10 +17,10 @@
 #include <string>
 
 #include "app/settings.h"
-#include "platform/messages.h"
-#include "widgets/rich_edit.h"
 #include "calendar/cp1251.h"
+#include "platform/messages.h"
 #include "texts/rtf_writer.h"
+#include "widgets/rich_edit.h"
 
 namespace velmar {
 

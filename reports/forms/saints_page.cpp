@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <string>
 
-#include "reports/menologion_search.h"
 #include "calendar/cp1251.h"
+#include "reports/menologion_search.h"
 #include "texts/day_entries.h"
 
 namespace velmar {

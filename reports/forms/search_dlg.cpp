@@ -10,10 +10,10 @@
 #include <algorithm>
 
 #include "app/settings.h"
-#include "widgets/window_frame.h"
+#include "calendar/cp1251.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/menologion_search.h"
-#include "calendar/cp1251.h"
+#include "widgets/window_frame.h"
 
 namespace velmar {
 

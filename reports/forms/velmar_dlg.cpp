@@ -10,10 +10,10 @@
 #include <algorithm>
 
 #include "app/settings.h"
+#include "calendar/cp1251.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "reports/forms/report_viewer.h"
-#include "calendar/cp1251.h"
 
 namespace velmar {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "calendar/paschalion.h"
 #include "calendar/cp1251.h"
+#include "calendar/paschalion.h"
 
 namespace velmar {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "app/settings.h"
+#include "calendar/cp1251.h"
 #include "day_test_support.h"
 #include "platform/messages.h"
-#include "calendar/cp1251.h"
 #include "texts/database.h"
 #include "texts/rtf_text.h"
 

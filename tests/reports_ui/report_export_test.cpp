@@ -14,12 +14,12 @@
 #include <sys/stat.h>
 
 #include "platform/messages.h"
-#include "widgets/rich_edit.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/period_calendar.h"
 #include "texts/rtf_reader.h"
 #include "texts/rtf_text.h"
 #include "ui_test_support.h"
+#include "widgets/rich_edit.h"
 
 namespace velmar {
 namespace {

@@ -15,10 +15,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/messages.h"
-#include "widgets/rich_edit.h"
 #include "tests/texts/rtf_test_documents.h"
-#include "ui_test_support.h"
 #include "tests/widgets/event_loop.h"
+#include "ui_test_support.h"
+#include "widgets/rich_edit.h"
 
 namespace velmar {
 namespace {

@@ -9,10 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/messages.h"
-#include "widgets/rich_edit.h"
 #include "reports/forms/report_viewer.h"
 #include "texts/database.h"
 #include "ui_test_support.h"
+#include "widgets/rich_edit.h"
 
 namespace velmar {
 namespace {

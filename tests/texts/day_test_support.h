@@ -12,8 +12,8 @@
 #include <string>
 
 #include "app/settings.h"
-#include "platform/program_directory.h"
 #include "calendar/cp1251.h"
+#include "platform/program_directory.h"
 #include "texts/rtf_writer.h"
 
 namespace velmar::testing {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/texts/rtf_test_documents.h"
 #include "calendar/cp1251.h"
+#include "tests/texts/rtf_test_documents.h"
 #include "texts/rtf_text.h"
 
 namespace velmar {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "tests/texts/rtf_test_documents.h"
 #include "calendar/cp1251.h"
+#include "tests/texts/rtf_test_documents.h"
 #include "texts/rtf_reader.h"
 
 namespace velmar {

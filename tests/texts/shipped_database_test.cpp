@@ -18,10 +18,10 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "calendar/cp1251.h"
 #include "day_test_support.h"
 #include "platform/messages.h"
 #include "platform/program_directory.h"
-#include "calendar/cp1251.h"
 #include "texts/database.h"
 #include "texts/line_reader.h"
 

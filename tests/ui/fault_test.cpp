@@ -11,14 +11,14 @@
 #include <cstdlib>
 
 #include "app/main_window.h"
-#include "widgets/ccalendar.h"
 #include "platform/program_directory.h"
-#include "widgets/rich_edit.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/forms/velmar_dlg.h"
 #include "tests/trayicon/fake_tray_shell.h"
 #include "tests/ui/ui_test_support.h"
 #include "texts/day_views.h"
+#include "widgets/ccalendar.h"
+#include "widgets/rich_edit.h"
 
 namespace velmar {
 namespace {

@@ -19,15 +19,15 @@
 #include <filesystem>
 #include <fstream>
 
-#include "widgets/application.h"
-#include "widgets/ccalendar.h"
-#include "widgets/cspin_edit.h"
+#include "calendar/cp1251.h"
 #include "platform/program_directory.h"
 #include "tests/trayicon/fake_tray_shell.h"
 #include "tests/ui/ui_test_support.h"
-#include "calendar/cp1251.h"
 #include "texts/day_entries.h"
 #include "trayicon/tray_icon_ex.h"
+#include "widgets/application.h"
+#include "widgets/ccalendar.h"
+#include "widgets/cspin_edit.h"
 
 namespace velmar {
 namespace {

@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "widgets/rich_edit.h"
 #include "tests/trayicon/fake_tray_shell.h"
 #include "tests/ui/menu_layout.h"
 #include "tests/ui/ui_test_support.h"
 #include "trayicon/tray_icon_ex.h"
+#include "widgets/rich_edit.h"
 
 namespace velmar {
 namespace {

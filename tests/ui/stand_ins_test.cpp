@@ -12,12 +12,12 @@
 #include <stdexcept>
 
 #include "app/shell_messages.h"
-#include "widgets/application.h"
 #include "platform/autostart.h"
+#include "tests/ui/ui_test_support.h"
+#include "widgets/application.h"
 #include "widgets/ccalendar.h"
 #include "widgets/cspin_edit.h"
 #include "widgets/shell.h"
-#include "tests/ui/ui_test_support.h"
 
 namespace velmar {
 namespace {

@@ -18,11 +18,11 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "calendar/cp1251.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/program_directory.h"
 #include "widgets/shell.h"
-#include "calendar/cp1251.h"
 
 namespace velmar::testing {
 

@@ -23,12 +23,12 @@
 #include <string>
 #include <vector>
 
-#include "widgets/rich_edit.h"
-#include "widgets/text_document_rtf.h"
 #include "tests/texts/rtf_test_documents.h"
+#include "tests/widgets/event_loop.h"
 #include "tests/widgets/temp_folder.h"
 #include "texts/rtf_reader.h"
-#include "tests/widgets/event_loop.h"
+#include "widgets/rich_edit.h"
+#include "widgets/text_document_rtf.h"
 
 namespace velmar {
 namespace {
