@@ -21,7 +21,7 @@ constexpr std::size_t kReadChars = 1023;  // a read takes at most 1023 character
 constexpr std::string_view kBadLine = "Error in Velmar32.ini file";
 
 enum class Key { WeekStyle, ActivePage, MainFont, SysFont, RTFFont, RTFSize, AgiosLine,
-                 Menologion, MenologGray, WindowsNT, Fasting };
+                 Menologion, MenologGray, WindowsNT, Fasting, ReadingsForm, Readings };
 
 struct KeyInfo {
   std::string_view name;
@@ -30,7 +30,7 @@ struct KeyInfo {
 };
 
 // In the order the keys are tried; only the start of a line is compared.
-constexpr std::array<KeyInfo, 11> kKeys = {{
+constexpr std::array<KeyInfo, 13> kKeys = {{
     {"WeekStyle", Key::WeekStyle, 9},
     {"ActivePage", Key::ActivePage, 9},
     {"MainFont", Key::MainFont, 60},
@@ -42,6 +42,8 @@ constexpr std::array<KeyInfo, 11> kKeys = {{
     {"MenologGray", Key::MenologGray, 9},
     {"WindowsNT", Key::WindowsNT, 4},
     {"Fasting", Key::Fasting, 4},
+    {"ReadingsForm", Key::ReadingsForm, 9},  // before Readings, which starts it
+    {"Readings", Key::Readings, 4},
 }};
 
 bool SkippedLine(const std::string& line) {
@@ -69,6 +71,8 @@ void Apply(Key key, const std::string& value, SettingsWindow& window) {
     case Key::MenologGray: AppSettings.menologGray = value != "No"; break;
     case Key::WindowsNT: AppSettings.windowsNT = value != "No"; break;
     case Key::Fasting: AppSettings.fasting = value != "No"; break;
+    case Key::ReadingsForm: AppSettings.readingsShort = value == "Short"; break;
+    case Key::Readings: AppSettings.readings = value != "No"; break;
   }
 }
 

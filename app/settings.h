@@ -23,6 +23,8 @@ struct Settings {
   bool menologGray = true;                   // those entries in grey
   bool windowsNT = true;                     // reports are loaded twice into the viewer
   bool fasting = true;                       // the fast note of every day (dbase/Fasting.db)
+  bool readings = true;                      // the day's scripture readings (dbase/Readings*.db)
+  bool readingsShort = false;                // ReadingsForm=Short: "2 Тим. 3:16–4:4; Лк. 17:26–37"
 };
 
 // The one settings record of the program: defaults until LoadSettings.
