@@ -57,15 +57,10 @@ std::string DocumentAsText(const std::string& rtf, bool ansi) {
 // A fast note (RTF-ready Windows-1251 text) as one UTF-8 table field: its
 // plain text, tabs and line breaks turned into blanks.
 int Table(const std::vector<std::string>& args) {
-  if (args.size() != 2) return Fail("table needs FROM and TO (YYYY-MM-DD)");
-  const auto from = ParseDate(args[0]);
-  const auto to = ParseDate(args[1]);
-  if (!from) return Fail("bad date " + args[0] + " (YYYY-MM-DD within 1800-01-01..2100-12-31)");
-  if (!to) return Fail("bad date " + args[1] + " (YYYY-MM-DD within 1800-01-01..2100-12-31)");
-  if (GregorianToSerial(from->year, from->month, from->day) >
-      GregorianToSerial(to->year, to->month, to->day)) {
-    return Fail("FROM lies after TO");
-  }
+  CivilDate from_, to_;
+  if (const int bad = ParsePeriodArgs(args, "table", from_, to_); bad != 0) return bad;
+  const CivilDate* from = &from_;
+  const CivilDate* to = &to_;
   // The fast column follows Velmar32.ini (Fasting=No); without a rules file
   // there is nothing to read it for.
   const bool rulesFile = access((DatabaseDirectory() + kFastingFileName).c_str(), F_OK) == 0;
@@ -360,9 +355,26 @@ int RenderCommand(std::vector<std::string> args) {
 
 }  // namespace
 
+int ParsePeriodArgs(const std::vector<std::string>& args, const char* command, CivilDate& from,
+                    CivilDate& to) {
+  if (args.size() != 2) return Fail(std::string(command) + " needs FROM and TO (YYYY-MM-DD)");
+  const auto first = ParseDate(args[0]);
+  const auto last = ParseDate(args[1]);
+  if (!first) return Fail("bad date " + args[0] + " (YYYY-MM-DD within 1800-01-01..2100-12-31)");
+  if (!last) return Fail("bad date " + args[1] + " (YYYY-MM-DD within 1800-01-01..2100-12-31)");
+  if (GregorianToSerial(first->year, first->month, first->day) >
+      GregorianToSerial(last->year, last->month, last->day)) {
+    return Fail("FROM lies after TO");
+  }
+  from = *first;
+  to = *last;
+  return 0;
+}
+
 int Run(const std::string& command, const std::vector<std::string>& args) {
   if (command == "render") return RenderCommand(args);
   if (command == "table") return Table(args);
+  if (command == "readings") return ReadingsCommand(args);
   if (command == "today") return TodayCommand(args);
   if (command == "day") return DayCommand(args);
   if (command == "calendar") return CalendarCommand(args);

@@ -136,6 +136,7 @@ void WriteDayBlock(const Date& d, char (&title)[kTitleBufferSize], ReportPieces*
                            [&] { WriteEpiphanyEntries(w, old.day, old.month); });
     pieces->month.Write(date, [&] { WriteMonthEntries(old.day, old.month); });
   }
+  WriteReadingsEntries(d.day, d.month, d.year);
   WriteFastNoteEntry(d.day, d.month, d.year);
   ReportWrite("\n\\par\\par");
 }

@@ -11,6 +11,7 @@
 #include "platform/messages.h"
 #include "texts/database.h"
 #include "texts/database_cache.h"
+#include "texts/day_readings.h"
 #include "texts/fasting_rules.h"
 #include "texts/line_reader.h"
 #include "texts/rtf_writer.h"
@@ -176,6 +177,10 @@ std::vector<DayEntry> DayEntries(std::uint16_t day, std::uint16_t month, std::ui
   VisitEpiphanyEntries(WeekdayNumber(day, month, year), old.day, old.month, collect);
   VisitMonthEntries(old.day, old.month, collect);
   return entries;
+}
+
+void WriteReadingsEntries(std::uint16_t day, std::uint16_t month, std::uint16_t year) {
+  for (const std::string& text : DayReadingTexts(day, month, year)) WriteEntry("0=" + text, 1, false);
 }
 
 void WriteFastNoteEntry(std::uint16_t day, std::uint16_t month, std::uint16_t year) {

@@ -50,6 +50,11 @@ struct DayEntry {
 // settings admit. Problems are shown as the writers show them.
 std::vector<DayEntry> DayEntries(std::uint16_t day, std::uint16_t month, std::uint16_t year);
 
+// The scripture readings of a new-style date (texts/day_readings.h), when the
+// readings' tables are there: each reading group as an entry of its own, a
+// calendar note (code "0", sign ·), after the commemorations.
+void WriteReadingsEntries(std::uint16_t day, std::uint16_t month, std::uint16_t year);
+
 // The fast note of a new-style date (FastNote of texts/fasting_rules.h), when
 // there is one, as the day's last entry: a calendar note (code "0", sign ·),
 // with the separator and paragraph of every entry.

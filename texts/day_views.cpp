@@ -25,6 +25,7 @@ void WriteEntries(std::uint16_t day, std::uint16_t month, std::uint16_t year, in
   WriteEasterEntries(day, month, year);
   WriteEpiphanyEntries(weekday, old.day, old.month);
   WriteMonthEntries(old.day, old.month);
+  WriteReadingsEntries(day, month, year);
   WriteFastNoteEntry(day, month, year);
 }
 
