@@ -22,6 +22,8 @@
 #include "reports/ical_export.h"
 #include "reports/paschalion_table.h"
 #include "reports/period_calendar.h"
+#include "texts/database_cache.h"
+#include "texts/day_readings.h"
 #include "texts/day_views.h"
 #include "texts/fasting_rules.h"
 #include "texts/rtf_writer.h"
@@ -128,6 +130,60 @@ void BM_PeriodCalendarYearWithFastNotes(benchmark::State& state) {
   if (notes == 0) state.SkipWithError("no day got a fast note");
 }
 BENCHMARK(BM_PeriodCalendarYearWithFastNotes)->Apply(Repeated);
+
+// Copies the shipped readings tables into the synthetic database; false
+// (and the benchmark skipped) when one is missing.
+bool CopyShippedReadings(benchmark::State& state) {
+  for (const char* name : {"Zachala.db", "Readings.db", "ReadingsSpecial.db", "ReadingsMenaion.db"}) {
+    std::error_code error;
+    std::filesystem::copy_file(std::string(VELMAR_SHIPPED_DBASE) + name, ProgramDirectory() + "dbase/" + name,
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (error) {
+      state.SkipWithError(("cannot copy the shipped " + std::string(name)).c_str());
+      return false;
+    }
+  }
+  return true;
+}
+
+// The Calendar page's document of a day of Lent with the shipped readings
+// tables (read afresh for the document): Wednesday of the fourth week, 26
+// March 2025 (13 March old style).
+void BM_CalendarDayDocumentWithReadings(benchmark::State& state) {
+  if (!Enter(state, "calendar-day-readings") || !CopyShippedReadings(state)) return;
+  CountingMessageSink sink;
+  for (auto _ : state) {
+    OpenReportFile();
+    WriteCalendarDayDocument(kYear, 3, 26);
+    CloseReportFile();
+  }
+  SetBytes(state, FileSize(ReportFilePath()));
+  RequireNoMessages(state, sink);
+}
+BENCHMARK(BM_CalendarDayDocumentWithReadings)->Apply(Repeated);
+
+// The one-year period calendar with the readings of every day. readings: the
+// days that got one.
+void BM_PeriodCalendarYearWithReadings(benchmark::State& state) {
+  if (!Enter(state, "period-year-readings") || !CopyShippedReadings(state)) return;
+  CountingMessageSink sink;
+  for (auto _ : state) {
+    WritePeriodCalendar(1, 1, kYear, 31, 12, kYear);
+  }
+  SetBytes(state, FileSize(ReportFilePath()));
+  int days = 0;
+  {
+    DatabaseSnapshot once;
+    for (Date d = kOneYear.start;; d = NextDay(d.day, d.month, d.year)) {
+      if (!DayReadingTexts(d.day, d.month, d.year).empty()) ++days;
+      if (d == kOneYear.end) break;
+    }
+  }
+  state.counters["readings"] = days;
+  RequireNoMessages(state, sink);
+  if (days == 0) state.SkipWithError("no day got a reading");
+}
+BENCHMARK(BM_PeriodCalendarYearWithReadings)->Apply(Repeated);
 
 // Writes the report once and keeps it as reference.rtf, for the comparison
 // with the per-day reading; returns its path (empty on failure).

@@ -14,6 +14,7 @@
 #include "platform/messages.h"
 #include "texts/database_cache.h"
 #include "texts/day_entries.h"
+#include "texts/day_readings.h"
 #include "texts/fasting_rules.h"
 #include "texts/rtf_reader.h"
 #include "texts/rtf_text.h"
@@ -125,6 +126,8 @@ DayEvent MakeDayEvent(const Date& d) {
     if (chief == nullptr || EntryRank(entry) > EntryRank(*chief)) chief = &entry;
     greatFeast = greatFeast || EntryRank(entry) == 12;
   }
+  for (const std::string& reading : DayReadingTexts(d.day, d.month, d.year))
+    event.description += "\n· " + FragmentPlainText(reading);
   const std::string fast = FastNote(d.day, d.month, d.year);
   if (!fast.empty()) event.description += "\n· " + FragmentPlainText(fast);
   if (chief == nullptr || TitleRank(d, title) > EntryRank(*chief)) {
