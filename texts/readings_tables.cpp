@@ -205,19 +205,14 @@ bool OldStyleDay(std::string_view text, int& day, int& month) {
   return month >= 1 && month <= 12 && day >= 1 && day <= kDays[static_cast<std::size_t>(month)];
 }
 
-// The zachala of the index: Gospel books by name, the Apostol by number.
+// The zachala of the index by their book and number (the Apostol numbers
+// its zachala through all its books, a few numbers twice: 50, 51, 68).
 struct ZachalaIndex {
-  std::map<std::pair<std::string_view, int>, std::vector<VerseSpan>> gospel;
-  std::map<int, std::pair<const BibleBook*, std::vector<VerseSpan>>> apostol;
+  std::map<std::pair<std::string_view, int>, std::vector<VerseSpan>> zachala;
 
   const std::vector<VerseSpan>* Find(const ScripturePiece& piece) const {
-    if (piece.book->part == Part::Gospel) {
-      const auto it = gospel.find({piece.book->name, piece.zachalo});
-      return it == gospel.end() ? nullptr : &it->second;
-    }
-    const auto it = apostol.find(piece.zachalo);
-    if (it == apostol.end() || it->second.first != piece.book) return nullptr;
-    return &it->second.second;
+    const auto it = zachala.find({piece.book->name, piece.zachalo});
+    return it == zachala.end() ? nullptr : &it->second;
   }
 };
 
@@ -270,7 +265,7 @@ class TablesReader {
           if (!book.empty()) {
             std::vector<VerseSpan> spans;
             if (!ParseRange(value, spans)) return Bad(kZachalaFileName);
-            index_.gospel[{FindBibleBook(book)->name, number}] = std::move(spans);
+            index_.zachala[{FindBibleBook(book)->name, number}] = std::move(spans);
             return;
           }
           ScripturePiece piece;
@@ -281,7 +276,7 @@ class TablesReader {
               !ParseRange(value.substr(dot + 2), piece.spans)) {
             return Bad(kZachalaFileName);
           }
-          index_.apostol[number] = {piece.book, std::move(piece.spans)};
+          index_.zachala[{piece.book->name, number}] = std::move(piece.spans);
         });
   }
 
