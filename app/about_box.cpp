@@ -17,6 +17,7 @@
 #include "calendar/cp1251.h"
 #include "platform/messages.h"
 #include "widgets/program_icon.h"
+#include "widgets/readable_colours.h"
 #include "widgets/shell.h"
 #include "widgets/window_frame.h"
 
@@ -33,11 +34,8 @@ QLabel* TextLabel(const QString& text, const QString& face, QWidget* parent) {
   return label;
 }
 
-void SetColour(QLabel* label, const QColor& colour) {
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  label->setPalette(palette);
-}
+// The link's colour, or a shade of it that reads on the theme.
+void SetColour(QLabel* label, const QColor& colour) { SetReadableTextColour(label, colour); }
 
 QFrame* Bevel(QWidget* parent) {
   auto* line = new QFrame(parent);

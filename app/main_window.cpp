@@ -44,6 +44,7 @@
 #include "widgets/application.h"
 #include "widgets/ccalendar.h"
 #include "widgets/cspin_edit.h"
+#include "widgets/readable_colours.h"
 #include "widgets/rich_edit.h"
 #include "widgets/shell.h"
 #include "widgets/window_frame.h"
@@ -55,12 +56,9 @@ QString FromCp1251(std::string_view text) { return QString::fromStdString(Cp1251
 
 QString FromFileName(const std::string& name) { return QFile::decodeName(name.c_str()); }
 
+// The day's colour as specified, or a shade of it that reads on the theme.
 void SetTextColour(QWidget* widget, Rgb rgb) {
-  const QColor colour(rgb.red, rgb.green, rgb.blue);
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  palette.setColor(QPalette::Text, colour);
-  widget->setPalette(palette);
+  SetReadableTextColour(widget, QColor(rgb.red, rgb.green, rgb.blue));
 }
 
 }  // namespace

@@ -25,6 +25,7 @@
 #include "widgets/ccalendar.h"
 #include "widgets/cspin_edit.h"
 #include "widgets/program_icon.h"
+#include "widgets/readable_colours.h"
 #include "widgets/rich_edit.h"
 
 namespace velmar {
@@ -197,14 +198,13 @@ void TForm1::BuildPages() {
   for (int row = 0; row < 11; ++row) {
     for (int column = 0; column < 5; ++column) {
       auto* cell = new QTableWidgetItem;
-      if (row == 0 || column == 0) {
-        // The fixed row and column, as the headers of the table.
-        cell->setFlags(Qt::ItemIsEnabled);
-        cell->setBackground(palette().button());
-      }
+      if (row == 0 || column == 0) cell->setFlags(Qt::ItemIsEnabled);
       StringGrid1->setItem(row, column, cell);
     }
   }
+  // The fixed row and column, as the headers of the table, in the colours of
+  // the palette at the time.
+  StringGrid1->setItemDelegate(new FixedCellsDelegate(1, 1, StringGrid1));
   {
     auto* controls = new QHBoxLayout;
     controls->addWidget(CSpinEdit2);

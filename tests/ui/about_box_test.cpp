@@ -7,6 +7,7 @@
 
 #include "app/settings.h"
 #include "tests/ui/ui_test_support.h"
+#include "widgets/readable_colours.h"
 
 namespace velmar {
 namespace {
@@ -49,22 +50,29 @@ TEST(AboutBox, LongMakersLineWidensTheBox) {
   EXPECT_EQ(box.OuterWidth(), labelWidth + 90);
 }
 
+// The links keep their specified colours (pure blue, the lighter blue under
+// the mouse), drawn in the nearest shade that reads on the palette.
 TEST(AboutBox, TheLinkUnderTheMouseIsLighter) {
   Workspace space({7, 1, 2003});
   TAboutBox box;
+  const QColor window = box.palette().color(QPalette::Window);
+  const auto expectColour = [&](const QLabel* link, const QColor& specified) {
+    EXPECT_EQ(SpecifiedTextColour(link), specified);
+    EXPECT_EQ(ColourOf(link), ReadableOn(specified, window));
+  };
   for (const QLabel* link : {box.HLink1, box.HLink2, box.HLink3}) {
-    EXPECT_EQ(ColourOf(link), QColor(0, 0, 255));
+    expectColour(link, QColor(0, 0, 255));
     EXPECT_TRUE(link->font().underline());
   }
   MoveMouseOver(box.HLink1);
-  EXPECT_EQ(ColourOf(box.HLink1), QColor(0, 128, 255));
+  expectColour(box.HLink1, QColor(0, 128, 255));
+  EXPECT_GT(ContrastRatio(ColourOf(box.HLink1), Qt::black), ContrastRatio(ColourOf(box.HLink2), Qt::black));
   MoveMouseOver(box.HLink2);  // straight from one link onto the next
-  EXPECT_EQ(ColourOf(box.HLink1), QColor(0, 0, 255));
-  EXPECT_EQ(ColourOf(box.HLink2), QColor(0, 128, 255));
-  EXPECT_EQ(ColourOf(box.HLink3), QColor(0, 0, 255));
+  expectColour(box.HLink1, QColor(0, 0, 255));
+  expectColour(box.HLink2, QColor(0, 128, 255));
+  expectColour(box.HLink3, QColor(0, 0, 255));
   MoveMouseOver(box.Label4);  // over the form outside the links
-  for (const QLabel* link : {box.HLink1, box.HLink2, box.HLink3})
-    EXPECT_EQ(ColourOf(link), QColor(0, 0, 255));
+  for (const QLabel* link : {box.HLink1, box.HLink2, box.HLink3}) expectColour(link, QColor(0, 0, 255));
 }
 
 TEST(AboutBox, LinksGoToTheDesktopAndFailuresAreShown) {
