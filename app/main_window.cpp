@@ -95,6 +95,7 @@ TForm1::TForm1(lumora::TrayShell* trayShell, QWidget* parent)
   for (int row = 1; row <= 10; ++row)
     StringGrid1->item(row, 0)->setText(FromCp1251(PaschalionRowCaption(row, false)));
   ComboBox2->setCurrentIndex(18);
+  FitToFont();
   Timer1->start();
 }
 
@@ -206,9 +207,9 @@ void TForm1::DeleteReportFile() { std::remove(ReportFilePath().c_str()); }
 
 void TForm1::FormResize() {
   const int outer = OuterWidth();
-  StringGrid1->setColumnWidth(0, std::max(0, PaschalionCaptionColumnWidth(outer)));
+  StringGrid1->setColumnWidth(0, std::max(0, PaschalionCaptionColumnWidth(outer, gridFit_)));
   for (RichEdit* text : {RichEdit1, RichEdit2, RichEdit3}) text->viewport()->update();
-  const bool longCaptions = LongPaschalionCaptions(outer);
+  const bool longCaptions = LongPaschalionCaptions(outer, gridFit_);
   for (int row = 1; row <= 10; ++row)
     StringGrid1->item(row, 0)->setText(FromCp1251(PaschalionRowCaption(row, longCaptions)));
 }
@@ -226,6 +227,7 @@ void TForm1::moveEvent(QMoveEvent* event) {
 
 void TForm1::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) FitToFont();
   if (event->type() == QEvent::WindowStateChange && app_ != nullptr) {
     const auto* change = static_cast<QWindowStateChangeEvent*>(event);
     app_->MainWindowStateChanged(change->oldState(), windowState());

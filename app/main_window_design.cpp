@@ -245,12 +245,14 @@ void TForm1::BuildPages() {
   RadioButton5 = new QRadioButton(QStringLiteral("Икона Богородицы"), GroupBox5);
   for (QRadioButton* r : {RadioButton3, RadioButton4, RadioButton5}) r->setEnabled(false);
   {
-    auto* kinds = new QHBoxLayout(GroupBox5);
+    // Two rows, so that the three fit the designed width.
+    auto* kinds = new QGridLayout(GroupBox5);
     kinds->setContentsMargins(8, 2, 4, 4);
-    kinds->addWidget(RadioButton3);
-    kinds->addWidget(RadioButton4);
-    kinds->addWidget(RadioButton5);
-    kinds->addStretch(1);
+    kinds->setVerticalSpacing(0);
+    kinds->addWidget(RadioButton3, 0, 0);
+    kinds->addWidget(RadioButton4, 0, 1);
+    kinds->addWidget(RadioButton5, 1, 0, 1, 2);
+    kinds->setColumnStretch(2, 1);
   }
   ListBox1 = new QListWidget(TabSheet5);
   Label5 = new QLabel(QStringLiteral("Всего:  0 совпадений"), TabSheet5);

@@ -10,6 +10,8 @@ target_sources(velmar_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/cspin_edit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/document_paper.cpp
   ${CMAKE_CURRENT_LIST_DIR}/document_paper.h
+  ${CMAKE_CURRENT_LIST_DIR}/fit_to_font.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fit_to_font.h
   ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program_icon.cpp
   ${CMAKE_CURRENT_LIST_DIR}/readable_colours.cpp

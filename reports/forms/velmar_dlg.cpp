@@ -14,6 +14,7 @@
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "reports/forms/report_viewer.h"
+#include "widgets/fit_to_font.h"
 #include "widgets/readable_colours.h"
 
 namespace velmar {
@@ -115,6 +116,8 @@ TVelmarDlg::TVelmarDlg(QWidget* parent) : QDialog(parent) {
 
   ComboBox1->setCurrentIndex(kCurrentWeek);
   ComboBox1Change();
+  // At a bigger font the controls and the dialog grow to fit their texts.
+  KeepFittedToFont(this);
 }
 
 int TVelmarDlg::StartMonth() const { return ComboBox3->currentIndex() + 1; }
