@@ -149,8 +149,16 @@ void TAboutBox::Prepare() {
   Version->setText(FromCp1251(VersionCaption()));
   HLink3URL->setText(QString::fromStdString(MailLink()));
 
+  FitSize();
+}
+
+void TAboutBox::FitSize() {
+  layout()->invalidate();  // measured afresh, at the labels' fonts of now
   Label2->adjustSize();
   outerWidth_ = std::max(Label2->sizeHint().width() + 90, 364);
+  // At a big font, at least as wide as the texts need.
+  outerWidth_ = std::max(outerWidth_, layout()->totalMinimumSize().width() +
+                                          FrameOrDesign(this, kDialogDesignFrame).width());
   // The width is an outer width: the keeper takes the frame off it, the
   // real one once the desktop has framed the box.
   KeepOuterSize(this, [this] { return QSize(outerWidth_, 0); }, kDialogDesignFrame);
@@ -159,6 +167,13 @@ void TAboutBox::Prepare() {
                                 ? layout()->totalHeightForWidth(clientWidth)
                                 : layout()->totalMinimumSize().height();
   setFixedHeight(std::max(232, contentHeight));
+}
+
+void TAboutBox::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  // The sizes follow a new font or style, once the labels have taken it.
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+    QMetaObject::invokeMethod(this, [this] { FitSize(); }, Qt::QueuedConnection);
 }
 
 int TAboutBox::OuterWidth() const { return width() + FrameOrDesign(this, kDialogDesignFrame).width(); }

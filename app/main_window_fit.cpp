@@ -36,6 +36,8 @@ int WidestCaption(const QFontMetrics& metrics, bool longCaptions) {
 
 void TForm1::FitToFont() {
   if (StringGrid1 == nullptr) return;
+  // All five tabs in sight: the window is as wide as they need.
+  PageControl1->tabBar()->setUsesScrollButtons(false);
   const QFontMetrics metrics(StringGrid1->font());
   const int rowHeight = std::max(kDesignRowHeight, metrics.height() + 4);
   StringGrid1->verticalHeader()->setDefaultSectionSize(rowHeight);

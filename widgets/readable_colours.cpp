@@ -79,7 +79,7 @@ void ApplyTextColour(QWidget* widget) {
   for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
     for (const auto& [role, background] : {std::pair{QPalette::WindowText, QPalette::Window},
                                           std::pair{QPalette::Text, QPalette::Base}}) {
-      const QColor readable = ReadableOn(specified, palette.color(group, background), minimum);
+      const QColor readable = ReadableOnWindow(specified, palette.color(group, background), minimum);
       if (palette.color(group, role) != readable) {
         palette.setColor(group, role, readable);
         changed = true;
@@ -124,6 +124,12 @@ QColor ReadableOn(const QColor& colour, const QColor& background, double minimum
   for (int i = 0; i < 8 && ContrastRatio(result, background) < minimum; ++i)
     result = lighten ? result.lighter(102) : result.darker(102);
   return ContrastRatio(result, background) >= minimum ? result : end;
+}
+
+QColor ReadableOnWindow(const QColor& colour, const QColor& window, double minimum) {
+  const bool dark = ContrastRatio(Qt::white, window) >= ContrastRatio(Qt::black, window);
+  const QColor shade = dark ? window.lighter(125) : window.darker(110);
+  return ReadableOn(ReadableOn(colour, window, minimum), shade, minimum);
 }
 
 void SetReadableTextColour(QWidget* widget, const QColor& specified, double minimum) {

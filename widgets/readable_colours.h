@@ -34,6 +34,11 @@ inline constexpr double kDisabledContrast = 2.5;
 // white at the most).
 QColor ReadableOn(const QColor& colour, const QColor& background, double minimum = kReadableContrast);
 
+// ReadableOn for a text on a window colour and on the shade of it that
+// styles draw group boxes and frames in (Fusion: a little lighter on a dark
+// palette, a little darker on a light one).
+QColor ReadableOnWindow(const QColor& colour, const QColor& window, double minimum = kReadableContrast);
+
 // Gives the widget's text (WindowText and Text of every colour group) the
 // colour `specified`, made readable on the widget's window colour (and on
 // its base colour for Text), now and
