@@ -120,13 +120,31 @@ QSize FitContainer(QWidget* container, QSize designSize) {
   }
   // What reaches the right edge keeps its gap there: spanning controls
   // stretch, the others (the buttons) move.
-  for (Item& item : items) {
+  // A button next to one that moves so (the "Ок" beside "Отмена") moves
+  // with it.
+  std::vector<bool> anchored(items.size(), false);
+  for (std::size_t i = 0; i < items.size(); ++i)
+    anchored[i] = designSize.width() - 1 - items[i].design.right() <= kEdgeGap && items[i].design.left() > kEdgeGap;
+  for (bool more = true; more;) {
+    more = false;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (anchored[i] || qobject_cast<QAbstractButton*>(items[i].widget) == nullptr) continue;
+      for (std::size_t j = 0; j < items.size(); ++j) {
+        const int gap = items[j].design.left() - items[i].design.right();
+        if (anchored[j] && gap > 0 && gap <= 12 && RowsOverlap(items[i].design, items[j].design)) {
+          anchored[i] = more = true;
+          break;
+        }
+      }
+    }
+  }
+  for (std::size_t i = 0; i < items.size() && growWidth > 0; ++i) {
+    Item& item = items[i];
     const int gap = designSize.width() - 1 - item.design.right();
-    if (gap > kEdgeGap || growWidth == 0) continue;
-    if (item.design.left() <= kEdgeGap) {
-      item.growX = std::max(item.growX, growWidth - item.shiftX);
-    } else {
+    if (anchored[i]) {
       item.shiftX = std::max(item.shiftX, growWidth - item.growX);
+    } else if (gap <= kEdgeGap && item.design.left() <= kEdgeGap) {
+      item.growX = std::max(item.growX, growWidth - item.shiftX);
     }
   }
   // Down: heights at the new widths; a control moves down by the growth of
