@@ -17,6 +17,7 @@
 #include "calendar/cp1251.h"
 #include "platform/messages.h"
 #include "widgets/program_icon.h"
+#include "widgets/readable_colours.h"
 #include "widgets/shell.h"
 #include "widgets/window_frame.h"
 
@@ -33,11 +34,8 @@ QLabel* TextLabel(const QString& text, const QString& face, QWidget* parent) {
   return label;
 }
 
-void SetColour(QLabel* label, const QColor& colour) {
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  label->setPalette(palette);
-}
+// The link's colour, or a shade of it that reads on the theme.
+void SetColour(QLabel* label, const QColor& colour) { SetReadableTextColour(label, colour); }
 
 QFrame* Bevel(QWidget* parent) {
   auto* line = new QFrame(parent);
@@ -151,8 +149,16 @@ void TAboutBox::Prepare() {
   Version->setText(FromCp1251(VersionCaption()));
   HLink3URL->setText(QString::fromStdString(MailLink()));
 
+  FitSize();
+}
+
+void TAboutBox::FitSize() {
+  layout()->invalidate();  // measured afresh, at the labels' fonts of now
   Label2->adjustSize();
   outerWidth_ = std::max(Label2->sizeHint().width() + 90, 364);
+  // At a big font, at least as wide as the texts need.
+  outerWidth_ = std::max(outerWidth_, layout()->totalMinimumSize().width() +
+                                          FrameOrDesign(this, kDialogDesignFrame).width());
   // The width is an outer width: the keeper takes the frame off it, the
   // real one once the desktop has framed the box.
   KeepOuterSize(this, [this] { return QSize(outerWidth_, 0); }, kDialogDesignFrame);
@@ -161,6 +167,13 @@ void TAboutBox::Prepare() {
                                 ? layout()->totalHeightForWidth(clientWidth)
                                 : layout()->totalMinimumSize().height();
   setFixedHeight(std::max(232, contentHeight));
+}
+
+void TAboutBox::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  // The sizes follow a new font or style, once the labels have taken it.
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+    QMetaObject::invokeMethod(this, [this] { FitSize(); }, Qt::QueuedConnection);
 }
 
 int TAboutBox::OuterWidth() const { return width() + FrameOrDesign(this, kDialogDesignFrame).width(); }

@@ -53,10 +53,12 @@ class TAboutBox : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void Hover(QLabel* link);  // nullptr: no link under the mouse
   void OpenLink(const QString& link);
+  void FitSize();  // the width and height of Prepare's step 4
 
   int outerWidth_ = 364;
 };

@@ -9,13 +9,9 @@
 #include <exception>
 #include <memory>
 
-#include "app/about_box.h"
 #include "app/main_window.h"
+#include "app/program_forms.h"
 #include "platform/program_directory.h"
-#include "reports/forms/easter_dlg.h"
-#include "reports/forms/report_viewer.h"
-#include "reports/forms/search_dlg.h"
-#include "reports/forms/velmar_dlg.h"
 #include "trayicon/package.h"
 #include "widgets/application.h"
 #include "widgets/message_box.h"
@@ -44,21 +40,11 @@ int main(int argc, char** argv) {
 
   int result = 1;
   try {
-    auto form1 = std::make_unique<velmar::TForm1>();
-    auto form2 = std::make_unique<velmar::TForm2>(&velmar::TForm1::Caption);
-    auto aboutBox = std::make_unique<velmar::TAboutBox>();
-    auto velmarDlg = std::make_unique<velmar::TVelmarDlg>();
-    auto easterDlg = std::make_unique<velmar::TEasterDlg>();
-    auto searchDlg = std::make_unique<velmar::TSearchDlg>();
-    form1->Form2 = form2.get();
-    form1->AboutBox = aboutBox.get();
-    form1->VelmarDlg = velmarDlg.get();
-    form1->EasterDlg = easterDlg.get();
-    form1->SearchDlg = searchDlg.get();
-    QObject::connect(&instance, &velmar::SingleInstance::ShowRequested, form1.get(), &velmar::TForm1::N8Click);
+    const auto forms = velmar::CreateProgramForms();
+    velmar::TForm1* form1 = forms->form1.get();
+    QObject::connect(&instance, &velmar::SingleInstance::ShowRequested, form1, &velmar::TForm1::N8Click);
     form1->show();
     result = QCoreApplication::exec();
-    // The forms go in the reverse order of their creation, the main window last.
   } catch (const std::exception& e) {
     QMessageBox::critical(nullptr, app.Title(), QString::fromLocal8Bit(e.what()));
   }

@@ -44,6 +44,7 @@
 #include "widgets/application.h"
 #include "widgets/ccalendar.h"
 #include "widgets/cspin_edit.h"
+#include "widgets/readable_colours.h"
 #include "widgets/rich_edit.h"
 #include "widgets/shell.h"
 #include "widgets/window_frame.h"
@@ -55,12 +56,9 @@ QString FromCp1251(std::string_view text) { return QString::fromStdString(Cp1251
 
 QString FromFileName(const std::string& name) { return QFile::decodeName(name.c_str()); }
 
+// The day's colour as specified, or a shade of it that reads on the theme.
 void SetTextColour(QWidget* widget, Rgb rgb) {
-  const QColor colour(rgb.red, rgb.green, rgb.blue);
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  palette.setColor(QPalette::Text, colour);
-  widget->setPalette(palette);
+  SetReadableTextColour(widget, QColor(rgb.red, rgb.green, rgb.blue));
 }
 
 }  // namespace
@@ -97,6 +95,7 @@ TForm1::TForm1(lumora::TrayShell* trayShell, QWidget* parent)
   for (int row = 1; row <= 10; ++row)
     StringGrid1->item(row, 0)->setText(FromCp1251(PaschalionRowCaption(row, false)));
   ComboBox2->setCurrentIndex(18);
+  FitToFont();
   Timer1->start();
 }
 
@@ -208,9 +207,9 @@ void TForm1::DeleteReportFile() { std::remove(ReportFilePath().c_str()); }
 
 void TForm1::FormResize() {
   const int outer = OuterWidth();
-  StringGrid1->setColumnWidth(0, std::max(0, PaschalionCaptionColumnWidth(outer)));
+  StringGrid1->setColumnWidth(0, std::max(0, PaschalionCaptionColumnWidth(outer, gridFit_)));
   for (RichEdit* text : {RichEdit1, RichEdit2, RichEdit3}) text->viewport()->update();
-  const bool longCaptions = LongPaschalionCaptions(outer);
+  const bool longCaptions = LongPaschalionCaptions(outer, gridFit_);
   for (int row = 1; row <= 10; ++row)
     StringGrid1->item(row, 0)->setText(FromCp1251(PaschalionRowCaption(row, longCaptions)));
 }
@@ -228,6 +227,7 @@ void TForm1::moveEvent(QMoveEvent* event) {
 
 void TForm1::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) FitToFont();
   if (event->type() == QEvent::WindowStateChange && app_ != nullptr) {
     const auto* change = static_cast<QWindowStateChangeEvent*>(event);
     app_->MainWindowStateChanged(change->oldState(), windowState());

@@ -12,6 +12,7 @@
 #include <array>
 #include <string>
 
+#include "app/main_window_layout.h"
 #include "app/settings.h"
 #include "texts/day_views.h"
 
@@ -207,6 +208,7 @@ class TForm1 : public QWidget, public DayViewHost, public SettingsWindow {
   void DeleteReportFile();
   void ShowDayOfGrid();
   void ApplyPendingOuterSize();
+  void FitToFont();  // main_window_fit.cpp
   RichEdit* ShowingDayText() const;
   bool IsPopupMenu1Shortcut(const QKeyEvent* key) const;
 
@@ -217,6 +219,7 @@ class TForm1 : public QWidget, public DayViewHost, public SettingsWindow {
   int pendingOuterHeight_ = 0;
   int requestedLeft_ = kDesignLeft;  // the position last asked for
   int requestedTop_ = kDesignTop;
+  PaschalionGridFit gridFit_;
 };
 
 }  // namespace velmar

@@ -25,6 +25,7 @@
 #include "widgets/ccalendar.h"
 #include "widgets/cspin_edit.h"
 #include "widgets/program_icon.h"
+#include "widgets/readable_colours.h"
 #include "widgets/rich_edit.h"
 
 namespace velmar {
@@ -197,14 +198,13 @@ void TForm1::BuildPages() {
   for (int row = 0; row < 11; ++row) {
     for (int column = 0; column < 5; ++column) {
       auto* cell = new QTableWidgetItem;
-      if (row == 0 || column == 0) {
-        // The fixed row and column, as the headers of the table.
-        cell->setFlags(Qt::ItemIsEnabled);
-        cell->setBackground(palette().button());
-      }
+      if (row == 0 || column == 0) cell->setFlags(Qt::ItemIsEnabled);
       StringGrid1->setItem(row, column, cell);
     }
   }
+  // The fixed row and column, as the headers of the table, in the colours of
+  // the palette at the time.
+  StringGrid1->setItemDelegate(new FixedCellsDelegate(1, 1, StringGrid1));
   {
     auto* controls = new QHBoxLayout;
     controls->addWidget(CSpinEdit2);
@@ -245,12 +245,14 @@ void TForm1::BuildPages() {
   RadioButton5 = new QRadioButton(QStringLiteral("Икона Богородицы"), GroupBox5);
   for (QRadioButton* r : {RadioButton3, RadioButton4, RadioButton5}) r->setEnabled(false);
   {
-    auto* kinds = new QHBoxLayout(GroupBox5);
+    // Two rows, so that the three fit the designed width.
+    auto* kinds = new QGridLayout(GroupBox5);
     kinds->setContentsMargins(8, 2, 4, 4);
-    kinds->addWidget(RadioButton3);
-    kinds->addWidget(RadioButton4);
-    kinds->addWidget(RadioButton5);
-    kinds->addStretch(1);
+    kinds->setVerticalSpacing(0);
+    kinds->addWidget(RadioButton3, 0, 0);
+    kinds->addWidget(RadioButton4, 0, 1);
+    kinds->addWidget(RadioButton5, 1, 0, 1, 2);
+    kinds->setColumnStretch(2, 1);
   }
   ListBox1 = new QListWidget(TabSheet5);
   Label5 = new QLabel(QStringLiteral("Всего:  0 совпадений"), TabSheet5);

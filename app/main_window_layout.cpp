@@ -33,6 +33,14 @@ int PaschalionCaptionColumnWidth(int outerWidth) { return outerWidth - 265; }
 
 bool LongPaschalionCaptions(int outerWidth) { return outerWidth >= 450; }
 
+int PaschalionCaptionColumnWidth(int outerWidth, const PaschalionGridFit& fit) {
+  return PaschalionCaptionColumnWidth(outerWidth) - fit.yearColumnsGrowth;
+}
+
+bool LongPaschalionCaptions(int outerWidth, const PaschalionGridFit& fit) {
+  return LongPaschalionCaptions(outerWidth) && outerWidth >= fit.longCaptionsFrom;
+}
+
 std::string_view PaschalionRowCaption(int row, bool longCaption) {
   if (row < 1 || row > static_cast<int>(kRows.size())) return {};
   const RowCaptions& r = kRows[static_cast<std::size_t>(row - 1)];

@@ -17,6 +17,17 @@ int PaschalionCaptionColumnWidth(int outerWidth);
 // Whether a window of the given outer width shows the long captions (450 or more).
 bool LongPaschalionCaptions(int outerWidth);
 
+// How the grid fits the font (PaschalionGridFit): the four year columns
+// grow from their designed 60 pixels when their texts need more, and the
+// caption column gives up what they gained; the long captions show from 450
+// pixels on, or from the width where they fit.
+struct PaschalionGridFit {
+  int yearColumnsGrowth = 0;  // pixels beyond 4 x 60
+  int longCaptionsFrom = 450;  // outer width
+};
+int PaschalionCaptionColumnWidth(int outerWidth, const PaschalionGridFit& fit);
+bool LongPaschalionCaptions(int outerWidth, const PaschalionGridFit& fit);
+
 // Caption of grid row 1..10 in Windows-1251 ("Мытаря" or "Неделя о мытаре и
 // фарисее", ...); empty for any other row.
 std::string_view PaschalionRowCaption(int row, bool longCaption);

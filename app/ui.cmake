@@ -3,6 +3,8 @@ target_sources(velmar_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/about_box.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window_design.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/main_window_fit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/program_forms.cpp
 )
 target_link_libraries(velmar_ui PUBLIC Lumora)
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the program and the tests need,
-# when any is missing. Run as root (or with sudo available).
+# when any is missing. Run as root (or with sudo available). The GTK
+# platform theme and qt6ct give scripts/screenshots.sh its dark desktops.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
   weston dbus-daemon python3-gi gir1.2-glib-2.0 procps
   poppler-utils python3-icalendar python3-html5lib
   dpkg-dev lintian desktop-file-utils appstream librsvg2-bin
+  qt6-gtk-platformtheme qt6ct
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "platform/clock.h"
+#include "widgets/readable_colours.h"
 
 namespace velmar {
 namespace {
@@ -26,6 +27,7 @@ CCalendar::CCalendar(QWidget* parent) : QCalendarWidget(parent) {
   setGridVisible(true);
   setDateRange(kFirst, kLast);
   setFirstDayOfWeek(Qt::Monday);
+  KeepCalendarColoursReadable(this);  // the red weekend days
   const CivilDate today = Today();
   Show(Clamp(QDate(today.year, today.month, today.day)));
   connect(this, &QCalendarWidget::selectionChanged, this, &CCalendar::SelectionChanged);

@@ -34,6 +34,7 @@
 #endif
 
 #include "texts/rtf_reader.h"
+#include "widgets/document_paper.h"
 #include "widgets/text_document_rtf.h"
 
 namespace velmar {
@@ -227,6 +228,7 @@ RichEdit::RichEdit(QWidget* parent) : QTextEdit(parent) {
   setLineWrapMode(QTextEdit::WidgetWidth);
   setWordWrapMode(QTextOption::WordWrap);  // never inside a word, in table cells neither
   setTabStopDistance(TwipsToPixels(defaultTabTwips_, logicalDpiX()));
+  ShowOnPaper(this);
 
   scanTimer_.setInterval(0);
   connect(&scanTimer_, &QTimer::timeout, this, [this] { ScanStep(); });
@@ -420,6 +422,7 @@ void RichEdit::ShowDocument(QTextDocument* doc) {
   const bool previousIsOurs = previous->parent() == this;
   setDocument(doc);
   if (previousIsOurs && previous != doc) delete previous;  // Qt deletes only the one it made itself
+  ShowOnPaper(this);
   setTabStopDistance(TwipsToPixels(defaultTabTwips_, logicalDpiX()));
 }
 

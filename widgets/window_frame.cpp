@@ -103,6 +103,8 @@ void KeepOuterSize(QWidget* window, std::function<QSize()> outerSize, QSize desi
   keeper->Apply();
 }
 
+bool HasOuterSizeKeeper(const QWidget* window) { return KeeperOf(const_cast<QWidget*>(window)) != nullptr; }
+
 void ApplyOuterSize(QWidget* window) {
   if (OuterSizeKeeper* keeper = KeeperOf(window)) keeper->Apply();
 }

@@ -39,6 +39,9 @@ bool ProgramsPlaceWindows();
 // keeper lives as long as the window.
 void KeepOuterSize(QWidget* window, std::function<QSize()> outerSize, QSize designFrame);
 
+// Whether KeepOuterSize keeps the window's outer size.
+bool HasOuterSizeKeeper(const QWidget* window);
+
 // Applies the outer size now (after outerSize() changed).
 void ApplyOuterSize(QWidget* window);
 

@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/paschalion_table.h"
+#include "widgets/fit_to_font.h"
 
 namespace velmar {
 
@@ -70,6 +71,8 @@ TEasterDlg::TEasterDlg(QWidget* parent) : QDialog(parent) {
   connect(RadioButton2, &QRadioButton::clicked, this, [this] { RadioButton2Click(); });
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, [this] { CancelBtnClick(); });
+  // At a bigger font the controls and the dialog grow to fit their texts.
+  KeepFittedToFont(this);
 }
 
 bool TEasterDlg::OldStyle() const { return RadioButton2->isChecked(); }

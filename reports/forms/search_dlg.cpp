@@ -13,6 +13,7 @@
 #include "calendar/cp1251.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/menologion_search.h"
+#include "widgets/fit_to_font.h"
 #include "widgets/window_frame.h"
 
 namespace velmar {
@@ -55,11 +56,13 @@ TSearchDlg::TSearchDlg(QWidget* parent) : QDialog(parent) {
   Label2->setWordWrap(true);
   Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  setFixedWidth(kClientWidth);
+  setFixedWidth(kClientWidth);  // grows with the font (KeepFittedToFont)
   // The heights are outer heights; the keeper takes the title bar off them
   // (the real one once the desktop has framed the dialog).
-  KeepOuterSize(this, [this] { return QSize(0, dialogHeight_); }, kDialogDesignFrame);
+  KeepOuterSize(this, [this] { return QSize(0, dialogHeight_ + FitGrowth(this).height()); }, kDialogDesignFrame);
   SetDialogHeight(kCompactHeight);
+  // At a bigger font the controls and the dialog grow to fit their texts.
+  KeepFittedToFont(this);
 
   connect(OKBtn, &QPushButton::clicked, this, [this] {
     OKBtnClick();

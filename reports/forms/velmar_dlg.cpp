@@ -14,6 +14,8 @@
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "reports/forms/report_viewer.h"
+#include "widgets/fit_to_font.h"
+#include "widgets/readable_colours.h"
 
 namespace velmar {
 
@@ -114,6 +116,8 @@ TVelmarDlg::TVelmarDlg(QWidget* parent) : QDialog(parent) {
 
   ComboBox1->setCurrentIndex(kCurrentWeek);
   ComboBox1Change();
+  // At a bigger font the controls and the dialog grow to fit their texts.
+  KeepFittedToFont(this);
 }
 
 int TVelmarDlg::StartMonth() const { return ComboBox3->currentIndex() + 1; }
@@ -137,11 +141,10 @@ void TVelmarDlg::ComboBox1Change() {
   const int kind = ComboBox1->currentIndex();
   const bool week = kind == kCurrentWeek || kind == kNextWeek;
   GroupBox1->setEnabled(!week);
-  QPalette look = GroupBox1->palette();
-  const QColor text = week ? QColor(0x80, 0x80, 0x80) : QColor(0, 0, 0);  // grey 808080 or black
-  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-    look.setColor(group, QPalette::WindowText, text);
-  GroupBox1->setPalette(look);
+  // Grey 808080 or black, or shades of them that read on the theme (the
+  // grey of the disabled group a little less).
+  const QColor text = week ? QColor(0x80, 0x80, 0x80) : QColor(0, 0, 0);
+  SetReadableTextColour(GroupBox1, text, week ? kDisabledContrast : kReadableContrast);
 
   Label1->setText(kind == kMonth  ? QStringLiteral("Установите месяц:")
                   : kind == kYear ? QStringLiteral("Установите год:")

@@ -13,8 +13,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextLayout>
 #include <QTextTable>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,8 @@
 #include "tests/widgets/temp_folder.h"
 #include "texts/rtf_reader.h"
 #include "texts/rtf_text.h"
+#include "widgets/document_paper.h"
+#include "widgets/readable_colours.h"
 
 namespace velmar {
 namespace {
@@ -86,6 +90,51 @@ class RichEditTest : public ::testing::Test, protected testing::TempFolder {
   const QByteArray sunday_ = Bytes(test_rtf::SundayDocument());
   const QByteArray paschalion_ = Bytes(test_rtf::PaschalionReport());
 };
+
+// The document is shown on its own paper whatever the palette; the red sign
+// is drawn a shade deeper there (a layout format), while the document, and
+// so what is saved, printed and copied, keeps its colours byte for byte.
+TEST_F(RichEditTest, DocumentsShowOnPaperWithTheirColoursAsWritten) {
+  QPalette dark;
+  dark.setColor(QPalette::Base, QColor(0x24, 0x24, 0x24));
+  dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+  dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+  const QPalette before = QApplication::palette();
+  QApplication::setPalette(dark);
+  RichEdit edit;
+  ASSERT_TRUE(edit.LoadFromFile(WriteFile("paper.rtf", sunday_)));
+  QApplication::processEvents();  // the highlighter's first pass is queued
+  EXPECT_EQ(edit.palette().color(QPalette::Base), PaperColour());
+  EXPECT_EQ(edit.palette().color(QPalette::Text), PaperTextColour());
+
+  const QTextBlock block = edit.document()->findBlockByNumber(4);  // " + Свт. Николая"
+  const int sign = static_cast<int>(block.text().indexOf(QStringLiteral("+")));
+  QColor shown;
+  for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
+    if (range.start <= sign && sign < range.start + range.length) shown = range.format.foreground().color();
+  }
+  EXPECT_EQ(shown, OnPaper(QColor(255, 0, 0)));
+  EXPECT_GE(ContrastRatio(shown, PaperColour()), kReadableContrast);
+  EXPECT_EQ(FormatOf(edit, QStringLiteral("(+)")).foreground().color(), QColor(255, 0, 0));
+
+  EXPECT_FALSE(edit.IsModifiedSinceLoad());
+  EXPECT_EQ(edit.CurrentRtf(), sunday_);
+  const QString saved = WriteFile("saved.rtf", {});
+  ASSERT_TRUE(edit.SaveToFile(saved));
+  QFile file(saved);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), sunday_);
+  // What printing lays out is a copy of the document: no deeper shade in it.
+  const std::unique_ptr<QTextDocument> copy(edit.document()->clone());
+  for (QTextBlock b = copy->begin(); b.isValid(); b = b.next())
+    EXPECT_TRUE(b.layout()->formats().isEmpty());
+  // The edited document is written with the colours as written, too.
+  QTextCursor cursor(edit.document());
+  cursor.insertText(QStringLiteral("x"));
+  EXPECT_NE(edit.ToRtf().indexOf("\\red255\\green0\\blue0;"), -1);
+  EXPECT_EQ(edit.ToRtf().indexOf(QByteArray::number(OnPaper(QColor(255, 0, 0)).red()).prepend("\\red").append("\\green0")), -1);
+  QApplication::setPalette(before);
+}
 
 TEST_F(RichEditTest, DayDocumentShowsItsFontsColoursAndBold) {
   RichEdit edit;
