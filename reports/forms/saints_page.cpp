@@ -6,6 +6,8 @@
 #include <QCompleter>
 #include <QDate>
 #include <QDateEdit>
+#include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -146,6 +148,35 @@ SaintsNameList::SaintsNameList(const Widgets& widgets, std::function<int()> cale
     });
   }
   connect(w_.Birthday, &QDateEdit::dateChanged, this, [this] { ShowNameday(); });
+  w_.Birthday->installEventFilter(this);
+}
+
+bool SaintsNameList::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+  const auto* key = static_cast<const QKeyEvent*>(event);
+  if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return QObject::eventFilter(watched, event);
+  if (watched == w_.Birthday) {
+    w_.Birthday->interpretText();
+    ShowNameday();
+    return true;
+  }
+  if (w_.ComboBox2->lineEdit() != nullptr && watched == w_.ComboBox2->lineEdit()) {
+    ShowTyped(w_.ComboBox2->lineEdit()->text());
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void SaintsNameList::ShowTyped(const QString& text) {
+  const std::string folded = FoldCase(Utf8ToCp1251(text.trimmed().toStdString()));
+  for (std::size_t i = 0; i < listed_.size(); ++i) {
+    for (const std::string& spelling : listed_[i]->spellings) {
+      if (FoldCase(spelling) != folded) continue;
+      w_.ComboBox2->setCurrentIndex(static_cast<int>(i));
+      ShowName(static_cast<int>(i));
+      return;
+    }
+  }
 }
 
 void SaintsNameList::ListModeChanged(bool on) {
@@ -180,16 +211,14 @@ void SaintsNameList::FillNames() {
   completer->setCaseSensitivity(Qt::CaseInsensitive);
   completer->setCompletionMode(QCompleter::PopupCompletion);
   w_.ComboBox2->setCompleter(completer);
-  connect(completer, qOverload<const QString&>(&QCompleter::activated), this, [this](const QString& text) {
-    const std::string folded = FoldCase(Utf8ToCp1251(text.toStdString()));
-    for (std::size_t i = 0; i < listed_.size(); ++i)
-      for (const std::string& s : listed_[i]->spellings)
-        if (FoldCase(s) == folded) {
-          w_.ComboBox2->setCurrentIndex(static_cast<int>(i));
-          ShowName(static_cast<int>(i));
-          return;
-        }
-  });
+  connect(completer, qOverload<const QString&>(&QCompleter::activated), this, &SaintsNameList::ShowTyped);
+  // Enter: through the filter, or from the completer's popup, which hands
+  // the key to the field itself.
+  if (w_.ComboBox2->lineEdit() != typedField_) {
+    typedField_ = w_.ComboBox2->lineEdit();
+    typedField_->installEventFilter(this);
+    connect(typedField_, &QLineEdit::returnPressed, this, [this] { ShowTyped(typedField_->text()); });
+  }
   const bool people = kind != NameKind::Icon;
   w_.Birthday->setEnabled(people);
   w_.NamedayLabel->setEnabled(people);

@@ -98,13 +98,22 @@ class SaintsNameList : public QObject {
   // The name day of the name shown for the birthday given, or none.
   void ShowNameday();
 
+ protected:
+  // Enter in the name field or the birthday applies them (and goes no
+  // further, to the window's default button).
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  // Lists the name typed in ComboBox2, by any of its spellings.
+  void ShowTyped(const QString& text);
+
   Widgets w_;
   std::function<int()> calendarYear_;
   NamesFile names_;                          // read when the list is filled
   std::vector<const NameRecord*> listed_;    // at ComboBox2's indices
   std::shared_ptr<const SaintsSearchResult> days_;  // of the name listed
   bool icon_ = false;                        // the name listed is an icon
+  QLineEdit* typedField_ = nullptr;          // ComboBox2's field, once editable
 };
 
 }  // namespace velmar

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -169,6 +170,14 @@ TEST_F(SaintsNamesTest, ListModeListsTheNamesAndTheirNamedays) {
   EXPECT_EQ(ListBox1.currentRow(), 1);
   birthday.setDate(QDate(2024, 10, 9));  // not the parents' day: the next year's
   EXPECT_EQ(nameday.text(), "Именины: 18 Июля 2025 г. (5 Июля ст.ст.)");
+
+  // A name typed by another of its spellings, and Enter.
+  ListBox1.clear();
+  ASSERT_NE(ComboBox2.lineEdit(), nullptr);
+  ComboBox2.lineEdit()->setText("сергей");
+  QTest::keyClick(ComboBox2.lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(ComboBox2.currentIndex(), 0);
+  EXPECT_EQ(ListBox1.count(), 3);
 
   RadioButton4.setChecked(true);
   ASSERT_EQ(ComboBox2.count(), 1);
