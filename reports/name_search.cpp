@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <set>
 
 #include "calendar/cp1251.h"
 #include "reports/menologion_search.h"
@@ -93,9 +94,10 @@ LooseQuery MakeLooseQuery(std::string_view text, const NamesFile& names) {
     if (w.end - w.begin < 2) continue;
     const std::string folded = FoldCase(WordText(text, w));
     LooseTerm term;
+    std::set<std::vector<std::string>> seen;
     for (const NameRecord* name : names.ByWord(folded))
       for (const auto& form : name->forms)
-        if (std::find(term.forms.begin(), term.forms.end(), form) == term.forms.end()) term.forms.push_back(form);
+        if (seen.insert(form).second) term.forms.push_back(form);
     if (term.forms.empty()) term.stem = WordStem(folded);
     query.terms.push_back(std::move(term));
   }

@@ -101,16 +101,16 @@ void NamesFile::AddLine(std::string line) {
     Bad();
     return;
   }
-  for (NameRecord& name : names_) {
-    if (name.kind != kind_ || name.spellings.front() != spellings.front()) continue;
-    for (const std::string& s : spellings)
-      if (std::find(name.spellings.begin(), name.spellings.end(), s) == name.spellings.end())
-        name.spellings.push_back(s);
-    for (auto& f : forms)
-      if (std::find(name.forms.begin(), name.forms.end(), f) == name.forms.end()) name.forms.push_back(std::move(f));
+  const auto [at, added] = index_.emplace(std::pair{kind_, spellings.front()}, names_.size());
+  if (added) {
+    names_.push_back({kind_, spellings, std::move(forms)});
     return;
   }
-  names_.push_back({kind_, spellings, std::move(forms)});
+  // The same name again: its other spellings and forms join it (a repeated
+  // one is harmless).
+  NameRecord& name = names_[at->second];
+  name.spellings.insert(name.spellings.end(), spellings.begin() + 1, spellings.end());
+  for (auto& f : forms) name.forms.push_back(std::move(f));
 }
 
 std::vector<const NameRecord*> NamesFile::OfKind(NameKind kind) const {

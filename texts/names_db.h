@@ -23,8 +23,10 @@
 // header are passed over with it. Without the file, the name list, the name
 // days and the search that ignores endings are off.
 
+#include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velmar {
@@ -69,6 +71,7 @@ class NamesFile {
   void Bad();
 
   std::vector<NameRecord> names_;
+  std::map<std::pair<NameKind, std::string>, std::size_t> index_;  // first spelling -> name
   NameKind kind_ = NameKind::Male;
   State state_ = State::BeforeFirstHeader;
   int badLines_ = 0;
