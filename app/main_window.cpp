@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDateEdit>
 #include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -127,6 +128,10 @@ void TForm1::ConnectHandlers() {
   connect(Edit1, &QLineEdit::returnPressed, BitBtn1, &QPushButton::click);
   connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TForm1::ListBox1DblClick);
   connect(CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
+  DrawSaintsListEntries(ListBox1);
+  SaintsNames = new SaintsNameList({CheckBox1, ComboBox2, RadioButton3, RadioButton4, RadioButton5, ListBox1,
+                                    ComboBox3, Label5, DateTimePicker1, Label8, DateTimePicker1->parentWidget()},
+                                   [this] { return CCalendar1->Year(); }, this);
 
   connect(N1, &QAction::triggered, this, &TForm1::N1Click);
   connect(N10, &QAction::triggered, this, [this] { ShowPage(Page::Today); });
@@ -449,6 +454,7 @@ void TForm1::BitBtn1Click() { SaintsSearch(Edit1, ListBox1, ComboBox3, Label5, C
 void TForm1::ListBox1DblClick() {
   const auto choice = SaintsListChoice(ListBox1, ComboBox3);
   if (!choice) return;
+  SaintsListHighlight(ListBox1);
   const auto [day, month] = *choice;
   SearchHighlight = true;
   if (CCalendar1->Day() == day && CCalendar1->Month() == month) {
@@ -468,6 +474,7 @@ void TForm1::CheckBox1Click() {
   Edit1->setVisible(!list);
   ComboBox2->setVisible(list);
   for (QRadioButton* kind : {RadioButton3, RadioButton4, RadioButton5}) kind->setEnabled(list);
+  SaintsNames->ListModeChanged(list);
 }
 
 void TForm1::NStartupClick() {

@@ -19,6 +19,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -43,6 +44,7 @@ class Application;
 class CCalendar;
 class CSpinEdit;
 class RichEdit;
+class SaintsNameList;
 class TAboutBox;
 class TEasterDlg;
 class TForm2;
@@ -101,6 +103,10 @@ class TForm1 : public QWidget, public DayViewHost, public SettingsWindow {
   QPushButton* BitBtn1 = nullptr;
   QCheckBox* CheckBox1 = nullptr;
   QListWidget* ListBox1 = nullptr;
+  // The list mode of the Святцы page: a birthday and its name day.
+  QDateEdit* DateTimePicker1 = nullptr;
+  QLabel* Label8 = nullptr;
+  SaintsNameList* SaintsNames = nullptr;
   QPushButton *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr;
 
   // PopupMenu1, the window's menu (its shortcuts work wherever the focus is).

@@ -4,6 +4,7 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -244,15 +245,37 @@ void TForm1::BuildPages() {
   RadioButton4 = new QRadioButton(QStringLiteral("Женское имя"), GroupBox5);
   RadioButton5 = new QRadioButton(QStringLiteral("Икона Богородицы"), GroupBox5);
   for (QRadioButton* r : {RadioButton3, RadioButton4, RadioButton5}) r->setEnabled(false);
+  // The list mode's birthday and its name day, in a row of their own that the
+  // list mode shows.
+  auto* birthdayRow = new QWidget(GroupBox5);
+  DateTimePicker1 = new QDateEdit(birthdayRow);
+  DateTimePicker1->setToolTip(
+      QStringLiteral("Именины — первый день памяти святого с этим именем в день рождения или после него"));
+  Label8 = new QLabel(birthdayRow);
+  Label8->setWordWrap(true);
+  auto* birthdayCaption = new QLabel(QStringLiteral("&День рождения:"), birthdayRow);
+  birthdayCaption->setBuddy(DateTimePicker1);
   {
-    // Two rows, so that the three fit the designed width.
-    auto* kinds = new QGridLayout(GroupBox5);
-    kinds->setContentsMargins(8, 2, 4, 4);
+    auto* birthday = new QHBoxLayout(birthdayRow);
+    birthday->setContentsMargins(0, 0, 0, 0);
+    birthday->addWidget(birthdayCaption);
+    birthday->addWidget(DateTimePicker1);
+    birthday->addWidget(Label8, 1);
+  }
+  birthdayRow->hide();
+  {
+    auto* list = new QVBoxLayout(GroupBox5);
+    list->setContentsMargins(8, 2, 4, 4);
+    list->setSpacing(0);
+    // The three kinds in two rows, so that they fit the designed width.
+    auto* kinds = new QGridLayout;
     kinds->setVerticalSpacing(0);
     kinds->addWidget(RadioButton3, 0, 0);
     kinds->addWidget(RadioButton4, 0, 1);
     kinds->addWidget(RadioButton5, 1, 0, 1, 2);
     kinds->setColumnStretch(2, 1);
+    list->addLayout(kinds);
+    list->addWidget(birthdayRow);
   }
   ListBox1 = new QListWidget(TabSheet5);
   Label5 = new QLabel(QStringLiteral("Всего:  0 совпадений"), TabSheet5);

@@ -14,6 +14,7 @@
 #include "calendar/cp1251.h"
 #include "calendar/moveable_titles.h"
 #include "calendar/paschalion.h"
+#include "cli/nameday_command.h"
 #include "reports/ical_export.h"
 #include "reports/menologion_search.h"
 #include "reports/paschalion_table.h"
@@ -380,6 +381,7 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
   if (command == "calendar") return CalendarCommand(args);
   if (command == "paschalion") return PaschalionCommand(args);
   if (command == "search") return SearchCommand(args);
+  if (command == "nameday") return NamedayCommand(args);
   return Fail("unknown command " + command + " (see --help)");
 }
 

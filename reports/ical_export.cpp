@@ -23,8 +23,11 @@ namespace velmar {
 namespace {
 
 // Ranks, in half steps: a service-rank sign ranks twice its entry code
-// (0..12); an entry of an additional class ranks below them all.
+// (0..12); an entry of an additional class ranks below them all. A day that
+// calendars call by its name (Radonitsa, the Eves of the Nativity and the
+// Theophany) ranks between a polyeleos and a vigil.
 constexpr int kAdditionalRank = -1;
+constexpr int kNamedDayRank = 9;
 
 int EntryRank(const DayEntry& entry) {
   if (entry.additional || entry.code < '0' || entry.code > '6') return kAdditionalRank;
@@ -69,7 +72,16 @@ int TitleRank(const Date& d, std::string_view titleUtf8) {
   if (before == 0) return 14;
   if ((before >= 1 && before <= 8) || since < 7 || since == 39 || since == 49) return 12;
   if (WeekdayNumber(d.day, d.month, d.year) == 1 && !NumberedSundayTitle(titleUtf8)) return 11;
+  if (since == 9) return kNamedDayRank;  // Радоница
   return kAdditionalRank - 1;
+}
+
+// The name of an Eve of a great feast on its old-style date, "" on other
+// days; it ranks as a named day.
+std::string_view EveName(int oldDay, int oldMonth) {
+  if (oldDay == 24 && oldMonth == 12) return "Навечерие Рождества Христова";
+  if (oldDay == 5 && oldMonth == 1) return "Навечерие Богоявления";
+  return {};
 }
 
 std::string DateUid(const Date& d) {
@@ -117,6 +129,8 @@ DayEvent MakeDayEvent(const Date& d) {
   if (tone >= 1 && tone <= 8) event.description += ", глас " + Cp1251ToUtf8(ToneNames[static_cast<std::size_t>(tone)]);
   event.description += "\n";
 
+  // Easter.db and Epiphany.db come first, so that of equal ranks a moveable
+  // commemoration is the chief one.
   const std::vector<DayEntry> entries = DayEntries(d.day, d.month, d.year);
   const DayEntry* chief = nullptr;
   bool greatFeast = false;
@@ -130,11 +144,16 @@ DayEvent MakeDayEvent(const Date& d) {
     event.description += "\n· " + FragmentPlainText(reading);
   const std::string fast = FastNote(d.day, d.month, d.year);
   if (!fast.empty()) event.description += "\n· " + FragmentPlainText(fast);
-  if (chief == nullptr || TitleRank(d, title) > EntryRank(*chief)) {
-    event.summary = title;
-  } else {
-    event.summary = FragmentPlainText(chief->text);
+  // The highest of the chief commemoration, the Eve's name and the title; a
+  // tie keeps the first of them.
+  constexpr int kNothing = kAdditionalRank - 2;  // below every title
+  int rank = chief == nullptr ? kNothing : EntryRank(*chief);
+  if (chief != nullptr) event.summary = FragmentPlainText(chief->text);
+  if (const std::string_view eve = EveName(old.day, old.month); !eve.empty() && kNamedDayRank > rank) {
+    event.summary = eve;
+    rank = kNamedDayRank;
   }
+  if (TitleRank(d, title) > rank) event.summary = title;
 
   const int before = DaysBeforePascha(d.day, d.month, d.year);
   if (greatFeast || before == 0) event.categories.push_back("Великий праздник");

@@ -11,7 +11,10 @@
 //   that outranks it: on Pascha always; in Holy Week with Palm Sunday and
 //   Lazarus Saturday, in Bright Week, on the Ascension and Pentecost over
 //   anything but a great feast; on the named Sundays of the Triodion and
-//   Pentecostarion over anything below a great feast;
+//   Pentecostarion over anything below a great feast; Radonitsa (its title)
+//   and the Eves of the Nativity and the Theophany (their names) over
+//   anything below a vigil; of equal ranks the moveable commemoration of
+//   Easter.db or Epiphany.db before the saint of the month file;
 // - DESCRIPTION: the old-style date, the title and tone, and every entry of
 //   the day as plain text with its sign, one a line, the fast note last;
 // - CATEGORIES "Великий праздник" on a day with a great-feast entry and

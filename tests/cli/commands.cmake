@@ -59,3 +59,24 @@ execute_process(COMMAND ${CLI} --dir ${WORK}/nofast table 2024-05-03 2024-05-03
 if(NOT rc EQUAL 0 OR NOT out MATCHES "\tВеликая Пятница, воспоминание Страстей Господних\t\n$" OR NOT err STREQUAL "")
   message(FATAL_ERROR "table without Fasting.db: ${rc} ${out} ${err}")
 endif()
+
+# Name days from dbase/Names.db: the days of a name, the name day of a
+# birthday across the year's end, unknown names, bad dates, no Names.db.
+run(0 nameday Ксения 2024-02-07)
+if(NOT out MATCHES "^Ксения \\(женское имя\\)\n6 Февраля \\(24 Января ст.ст.\\)\tБлж. Ксении Петербургской"
+   OR NOT out MATCHES "\nИменины: 6 Февраля 2025 г. \\(24 Января ст.ст.\\)\t")
+  message(FATAL_ERROR "nameday Ксения: ${out}")
+endif()
+run(0 nameday сергей --year 2024)
+if(NOT out MATCHES "\n8 Октября \\(25 Сентября ст.ст.\\)\tПреставление прп. Сергия" OR out MATCHES "Именины")
+  message(FATAL_ERROR "nameday сергей: ${out}")
+endif()
+run(2 nameday)
+run(2 nameday Ольга 2024-02-30)
+run(2 nameday Неведомый)
+file(REMOVE ${WORK}/nofast/dbase/Names.db)
+execute_process(COMMAND ${CLI} --dir ${WORK}/nofast nameday Ольга
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 2 OR NOT err MATCHES "Names.db")
+  message(FATAL_ERROR "nameday without Names.db: ${rc} ${out} ${err}")
+endif()

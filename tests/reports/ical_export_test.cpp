@@ -74,6 +74,38 @@ TEST_F(IcalFixture, SummaryIsTheChiefCommemorationUnlessTheDayOutranksIt) {
   EXPECT_TRUE(messages.texts.empty());
 }
 
+// The days a calendar calls by their names, and the moveable commemoration
+// before the saint of the same rank.
+TEST_F(IcalFixture, NamedDaysAndMoveableCommemorationsComeFirst) {
+  // Pascha 2023: 16 April new style. Radonitsa: 25 April (12 April old style).
+  Write("Easter.db", "[+8]\n1=Собор святых\n[+9]\n0=Радоница. Поминовение усопших\n");
+  Write("April.db", "[11]\n1=Сщмч. Антипы\n[12]\n1=Свт. Василия\n");
+  Write("December.db", "[24]\n0=Навечерие Рождества Христова (Рождественский сочельник)\n1=Прмц. Евгении\n");
+  Write("January.db", "[5]\n0=Предпразднство Богоявления. Навечерие Богоявления\n1=Сщмч. Феопемпта\n");
+  struct Row {
+    Date date;
+    const char* summary;
+  };
+  const Row rows[] = {
+      {{25, 4, 2023}, "Радоница, поминовение усопших"},  // over a saint without a sign
+      {{24, 4, 2023}, "Собор святых"},                  // Easter.db before the month file
+      {{6, 1, 2024}, "Навечерие Рождества Христова"},   // over Прмц. Евгении
+      {{18, 1, 2024}, "Навечерие Богоявления"},
+      {{17, 1, 1890}, "Навечерие Богоявления"},         // the old-style date, in another century
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.date.day) + "." + std::to_string(row.date.month) + "." +
+                 std::to_string(row.date.year));
+    EXPECT_EQ(MakeDayEvent(row.date).summary, row.summary);
+  }
+  // A vigil outranks the named day.
+  Write("April.db", "[12]\n5=Вмч. Георгия\n");
+  EXPECT_EQ(MakeDayEvent({25, 4, 2023}).summary, "Вмч. Георгия");
+  Write("December.db", "[24]\n0=Навечерие\n5=Свт. Спиридона\n");
+  EXPECT_EQ(MakeDayEvent({6, 1, 2024}).summary, "Свт. Спиридона");
+  EXPECT_TRUE(messages.texts.empty());
+}
+
 TEST_F(IcalFixture, DescriptionAndCategoriesSayTheWholeDay) {
   const DayEvent feast = MakeDayEvent({7, 4, 2023});
   EXPECT_EQ(feast.uid, "velmar32-20230407@velmar32.example.org");

@@ -22,8 +22,12 @@
 #include "day_test_support.h"
 #include "platform/messages.h"
 #include "platform/program_directory.h"
+#include "reports/menologion_search.h"
+#include "reports/name_search.h"
 #include "texts/database.h"
 #include "texts/line_reader.h"
+#include "texts/names_db.h"
+#include "texts/word_match.h"
 
 namespace velmar {
 namespace {
@@ -475,6 +479,126 @@ TEST(ShippedDatabaseChecks, EachRuleCatchesItsFault) {
   EXPECT_EQ(days[0].line, 141);
   february.entries.erase(29);
   EXPECT_EQ(CheckDays(february).at(0).rule, kNoEntries);
+}
+
+// The names file: Windows-1251 with CR LF, lines within the day views'
+// buffer, no bad line.
+TEST(ShippedNames, Windows1251CrLfAndNoBadLine) {
+  const fs::path path = Shipped().dataDir / "dbase" / kNamesFileName;
+  ASSERT_TRUE(fs::is_regular_file(path)) << path;
+  const std::string bytes = testing::ReadFileBytes(path);
+  FileCheck check{kNamesFileName, Kind::Addition};
+  check.CheckBytes(bytes);
+  int line = 1;
+  std::size_t start = 0;
+  for (std::size_t end = bytes.find('\n'); end != std::string::npos; end = bytes.find('\n', start), ++line) {
+    if (end - start > 2047) check.Add(line, kLength, std::to_string(end - start) + " bytes");
+    start = end + 1;
+  }
+  const std::string f = FaultsOf(check.faults, {kBytes, kLineEnds, kLength});
+  EXPECT_TRUE(f.empty()) << f;
+  RecordingMessageSink messages;
+  NamesFile names;
+  ASSERT_TRUE(names.Read(path.string()));
+  EXPECT_EQ(names.BadLines(), 0);
+  EXPECT_TRUE(messages.texts.empty());
+}
+
+// Every name of the file: several hundred of each kind of person, every
+// spelling once in its section, every form a word (or words) of the shipped
+// month files; and the names a user types first, with their days.
+TEST(ShippedNames, EveryFormStandsInTheMonthFiles) {
+  RecordingMessageSink messages;
+  NamesFile names;
+  ASSERT_TRUE(names.Read((Shipped().dataDir / "dbase" / kNamesFileName).string()));
+  EXPECT_GE(names.OfKind(NameKind::Male).size(), 500u);
+  EXPECT_GE(names.OfKind(NameKind::Female).size(), 150u);
+  EXPECT_GE(names.OfKind(NameKind::Icon).size(), 100u);
+
+  // The words of every entry text, and each entry's words joined by blanks.
+  std::set<std::string> words;
+  std::string joined;
+  for (int m = 1; m <= 12; ++m) {
+    const std::string bytes = testing::ReadFileBytes(Shipped().dataDir / "dbase" / std::string(MonthFileNames[m]));
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+      std::size_t end = bytes.find('\n', start);
+      if (end == std::string::npos) end = bytes.size();
+      const std::string line = bytes.substr(start, end - start);
+      start = end + 1;
+      if (ClassifyLine(line + '\n') != LineKind::Entry || line.find('=') == std::string::npos) continue;
+      const std::string text = line.substr(line.find('=') + 1);
+      joined += " ";
+      for (const TextWord& w : SplitWords(text)) {
+        words.insert(text.substr(w.begin, w.end - w.begin));
+        joined += text.substr(w.begin, w.end - w.begin) + " ";
+      }
+    }
+  }
+  std::vector<Fault> faults;
+  std::map<std::pair<int, std::string>, int> spellings;
+  for (const NameRecord& name : names.Names()) {
+    for (const std::string& spelling : name.spellings)
+      if (++spellings[{static_cast<int>(name.kind), FoldCase(spelling)}] == 2)
+        faults.push_back({kNamesFileName, 0, "spelling", Cp1251ToUtf8(spelling) + " twice"});
+    for (const auto& form : name.forms) {
+      std::string text;
+      for (const std::string& w : form) text += (text.empty() ? "" : " ") + w;
+      const bool found = form.size() == 1 ? words.count(form[0]) != 0 : joined.find(" " + text + " ") != std::string::npos;
+      if (!found)
+        faults.push_back({kNamesFileName, 0, "form", Cp1251ToUtf8(name.spellings[0]) + ": " + Cp1251ToUtf8(text)});
+    }
+  }
+  const std::string f = FaultsOf(faults, {"spelling", "form"});
+  EXPECT_TRUE(f.empty()) << f;
+  EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST(ShippedNames, KnownNamesTheirDaysAndNamedays) {
+  testing::TempProgramDir dir(Shipped().dataDir);
+  fs::copy_file(Shipped().dataDir / "Velmar32.ini", dir.path() / "Velmar32.ini");
+  RecordingMessageSink messages;
+  LoadSettings();
+  const NamesFile names = LoadNamesFile();
+  struct Row {
+    const char* name;
+    std::vector<std::pair<int, int>> days;  // old-style day and month among the name's days
+    CivilDate birthday;
+    Date nameday;
+  };
+  const Row rows[] = {
+      {"Николай", {{6, 12}, {9, 5}}, {18, 12, 2024}, {19, 12, 2024}},
+      {"Сергий", {{25, 9}, {5, 7}}, {1, 10, 2024}, {8, 10, 2024}},
+      {"Сергей", {{25, 9}}, {9, 10, 2024}, {20, 10, 2024}},   // the Martyrs Sergius and Bacchus
+      {"Ольга", {{11, 7}}, {18, 7, 2024}, {24, 7, 2024}},
+      {"Ксения", {{24, 1}}, {1, 1, 2024}, {6, 2, 2024}},
+      {"Ксения", {{24, 1}}, {7, 2, 2024}, {6, 2, 2025}},      // one day a year: the next year's
+      {"Татьяна", {{12, 1}}, {1, 1, 2024}, {25, 1, 2024}},
+      {"Иоанн", {{24, 6}, {29, 8}, {26, 9}, {29, 2}}, {20, 1, 2024}, {20, 1, 2024}},  // the Synaxis of the Forerunner
+      // St John Cassian, 29 February: in a leap year his own day, in a common
+      // year 28 February (the note of that day counts then only).
+      {"Кассиан", {{29, 2}, {28, 2}}, {29, 2, 2024}, {13, 3, 2024}},
+      {"Кассиан", {{29, 2}}, {1, 3, 2025}, {13, 3, 2025}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto found = names.BySpelling(FoldCase(Utf8ToCp1251(row.name)));
+    ASSERT_EQ(found.size(), 1u);
+    const SaintsSearchResult days = SearchName(*found[0], 2024);
+    for (const auto& [day, month] : row.days) {
+      bool listed = false;
+      for (const SaintsItemDetail& d : days.details) listed = listed || (d.oldDay == day && d.oldMonth == month);
+      EXPECT_TRUE(listed) << day << "." << month;
+    }
+    const auto nameday = NamedayAfter(days, row.birthday);
+    ASSERT_TRUE(nameday.has_value());
+    EXPECT_EQ(nameday->date, row.nameday);
+  }
+  // The icons come with the menologion's days of each.
+  const auto kazan = names.BySpelling(FoldCase(Utf8ToCp1251("Казанская")));
+  ASSERT_EQ(kazan.size(), 1u);
+  EXPECT_EQ(SearchName(*kazan[0], 2024).items.size(), 2u);  // 8 July and 22 October
+  EXPECT_TRUE(messages.texts.empty()) << messages.texts.front();
 }
 
 }  // namespace
