@@ -148,6 +148,7 @@ void ScriptureLibrary::Open(const std::optional<std::string>& folder) {
     b.language = module->getLanguage() != nullptr ? module->getLanguage() : "";
     const char* v11n = module->getConfigEntry("Versification");
     b.versification = v11n != nullptr && *v11n != '\0' ? v11n : "KJV";
+    if (const char* font = module->getConfigEntry("Font"); font != nullptr) b.font = font;
     impl_->bibles.push_back(std::move(b));
   }
   std::stable_sort(impl_->bibles.begin(), impl_->bibles.end(), [](const BibleInfo& a, const BibleInfo& b) {

@@ -27,6 +27,7 @@ struct BibleInfo {
   std::string description;    // its description (UTF-8): "King James Version"
   std::string language;       // its language code: "ru", "cu", "en"
   std::string versification;  // "Synodal", "KJV", ...
+  std::string font;           // the font the module recommends, "" when none
 };
 
 // One verse of a module, numbered as the module numbers it.
