@@ -3,11 +3,13 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -47,7 +49,9 @@ QString SpanText(const VerseSpan& s) {
   return out;
 }
 
-QString Paragraph(const QString& html) { return QStringLiteral("<p>%1</p>").arg(html); }
+QString Paragraph(const QString& html) {
+  return QStringLiteral("<p style=\"margin-top:3px; margin-bottom:3px\">%1</p>").arg(html);
+}
 
 QString Note(const QString& text) { return Paragraph(QStringLiteral("<i>%1</i>").arg(text.toHtmlEscaped())); }
 
@@ -117,7 +121,13 @@ ReadingWindow::ReadingWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addLayout(bibleRow);
   layout->addWidget(Text, 1);
   layout->addLayout(buttons);
-  resize(560, 620);
+  // About seventy letters wide and thirty-four lines high in the window's
+  // font, within the screen.
+  const QFontMetrics metrics(font());
+  QSize size(metrics.averageCharWidth() * 70, metrics.lineSpacing() * 34);
+  if (const QScreen* shown = screen(); shown != nullptr)
+    size = size.boundedTo(shown->availableGeometry().size() * 0.9);
+  resize(size);
 
   connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
   connect(BibleBox, &QComboBox::currentIndexChanged, this, &ReadingWindow::BibleChosen);
@@ -149,6 +159,8 @@ void ReadingWindow::ShowReading(const CivilDate& date, const ReadingEntry& entry
   BibleBox->setCurrentIndex(BibleBox->count() > 0 ? chosen : -1);
   filling_ = false;
   BibleBox->setEnabled(BibleBox->count() > 1);
+  BibleLabel->setVisible(BibleBox->count() > 0);
+  BibleBox->setVisible(BibleBox->count() > 0);
   ShowText();
 
   show();
@@ -188,7 +200,7 @@ QString ReadingWindow::PassagesHtml(const std::string& module) const {
   QString html;
   for (const SlotReading& r : entry_.readings) {
     for (const ScripturePiece& piece : r.reading) {
-      html += QStringLiteral("<h3>%1: %2</h3>")
+      html += QStringLiteral("<h4 style=\"margin-top:10px; margin-bottom:4px\">%1: %2</h4>")
                   .arg(SlotName(r.slot).toHtmlEscaped(),
                        FromCp1251(PieceText(piece, AppSettings.readingsShort)).toHtmlEscaped());
       const ScripturePassage passage = library_->Passage(module, piece);
@@ -214,6 +226,12 @@ QString ReadingWindow::PassagesHtml(const std::string& module) const {
         const QString text = FromUtf8(v.text).toHtmlEscaped();
         html += v.verse == 0 ? Paragraph(QStringLiteral("<i>%1</i>").arg(text))
                              : Paragraph(QStringLiteral("<b>%1</b>&nbsp;%2").arg(v.verse).arg(text));
+      }
+      if (passage.bookMissing) {
+        html += Note(QStringLiteral("В этой Библии нет книги «%1»; она есть в Синодальном переводе "
+                                    "(модуль RusSynodal) и в церковнославянской Библии.")
+                         .arg(FromCp1251(piece.book->name)));
+        continue;
       }
       for (const VerseSpan& s : passage.missing) {
         const bool one = s.fromChapter == s.toChapter && s.fromVerse == s.toVerse;

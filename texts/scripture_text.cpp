@@ -189,6 +189,10 @@ ScripturePassage ScriptureLibrary::Passage(std::string_view moduleName, const Sc
   auto* target = dynamic_cast<sword::VerseKey*>(key.get());
   if (target == nullptr) return out;
   target->setIntros(true);
+  const sword::VersificationMgr::System* own =
+      sword::VersificationMgr::getSystemVersificationMgr()->getVersificationSystem(target->getVersificationSystem());
+  out.bookMissing = piece.book != nullptr && own != nullptr &&
+                    own->getBookNumberByOSISName(std::string(piece.book->osis).c_str()) < 0;
 
   // The verses of the module already taken: several of the tables' verses
   // may be one of the module's (a psalm's title, joined verses).

@@ -46,6 +46,7 @@ struct ScripturePassage {
   // all (a chapter or verse beyond the book's end): runs of verses.
   std::vector<VerseSpan> missing;
   bool renumbered = false;  // some verse has another number in the module
+  bool bookMissing = false; // the module's versification has no such book
 };
 
 // The Bible modules of one SWORD installation, opened once.

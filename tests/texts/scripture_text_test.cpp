@@ -110,6 +110,8 @@ TEST_F(KjvLibrary, VersesThatAreNotThereAreNamed) {
   // The KJV has no Wisdom of Solomon.
   const ScripturePassage wisdom = library_.Passage(kKjv, Piece("Прем.", {{3, 1, 3, 3}}));
   EXPECT_TRUE(wisdom.moduleFound);
+  EXPECT_TRUE(wisdom.bookMissing);
+  EXPECT_FALSE(end.bookMissing);
   EXPECT_TRUE(wisdom.verses.empty());
   EXPECT_EQ(wisdom.missing, (std::vector<VerseSpan>{{3, 1, 3, 3}}));
 }

@@ -77,8 +77,8 @@ bool ReadEnabledAt(TForm1& form, RichEdit* text, const QPoint& at) {
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
 // Pascha 2024 (5 May) reads Acts and John at the Liturgy and, in the
-// evening, Psalm 50 (Synodal numbers: KJV Psalm 51) and Psalm 151, which the
-// KJV hasn't.
+// evening, Psalm 50 (Synodal numbers: KJV Psalm 51), Psalm 151 and Wisdom,
+// which the KJV hasn't.
 class ReadingWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -86,7 +86,7 @@ class ReadingWindowTest : public ::testing::Test {
         << "the tests read Debian's sword-text-kjv: run scripts/deps.sh";
     const fs::path dbase = space.program() / "dbase";
     WriteDatabaseFile(dbase / "Zachala.db", "[Ап.]\n1=Деян. 1:1-8\n[Ин.]\n1=1:1-17\n");
-    WriteDatabaseFile(dbase / "Readings.db", "[+0] Пасха\nАп=Деян. 1\nЕв=Ин. 1\nВеч=Пс. 50:3-5; Пс. 151:1-3\n");
+    WriteDatabaseFile(dbase / "Readings.db", "[+0] Пасха\nАп=Деян. 1\nЕв=Ин. 1\nВеч=Пс. 50:3-5; Пс. 151:1-3\nВеч=Прем. 3:1-2\n");
     SetScriptureFolder(kDebianSword);
   }
   void TearDown() override { SetScriptureFolder(std::nullopt); }
@@ -127,11 +127,12 @@ TEST_F(ReadingWindowTest, ADoubleClickOnAReadingOpensItsText) {
   const QPoint vespers = ParagraphPoint(form.RichEdit3, Utf8("На веч.:"));
   ASSERT_NE(vespers, QPoint(-1, -1));
   QTest::mouseDClick(form.RichEdit3->viewport(), Qt::LeftButton, {}, vespers);
-  EXPECT_EQ(window->Heading->text().toStdString(), "На веч.: Пс., L, 3–5; Пс., CLI, 1–3.");
+  EXPECT_EQ(window->Heading->text().toStdString(), "На веч.: Пс., L, 3–5; Пс., CLI, 1–3. Прем., III, 1–2.");
   const QString psalms = window->Text->toPlainText();
   EXPECT_TRUE(psalms.contains(Utf8("В нумерации этой Библии: 51:1–3."))) << psalms.toStdString();
   EXPECT_TRUE(psalms.contains(Utf8("1 Have mercy upon me, O God"))) << psalms.toStdString();
   EXPECT_TRUE(psalms.contains(Utf8("Стихи 151:1–3 не найдены в этой Библии."))) << psalms.toStdString();
+  EXPECT_TRUE(psalms.contains(Utf8("В этой Библии нет книги «Прем.»"))) << psalms.toStdString();
 
   // The Tomorrow page is Pascha too.
   window->close();
@@ -191,7 +192,7 @@ TEST_F(ReadingWindowTest, WithoutABibleTheWindowSaysWhatToInstall) {
   ReadingWindow* window = form.Readings->Window();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->ShownBible(), "");
-  EXPECT_FALSE(window->BibleBox->isEnabled());
+  EXPECT_FALSE(window->BibleBox->isVisibleTo(window));
   const QString text = window->Text->toPlainText();
   for (const char* part : {"Библия для чтения не установлена", "RusSynodal", "CSlElizabeth", "BibleTime", "Xiphos",
                            "sudo apt install sword-text-kjv"})
