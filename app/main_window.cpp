@@ -26,7 +26,9 @@
 #include "app/about_box.h"
 #include "app/calendar_page.h"
 #include "app/main_window_layout.h"
+#include "app/reading_links.h"
 #include "app/shell_messages.h"
+#include "calendar/calendar_arithmetic.h"
 #include "calendar/cp1251.h"
 #include "platform/autostart.h"
 #include "platform/clock.h"
@@ -68,6 +70,18 @@ TForm1::TForm1(lumora::TrayShell* trayShell, QWidget* parent)
     : QWidget(parent), app_(Application::Instance()) {
   BuildDesign(trayShell);
   ConnectHandlers();
+  // The Calendar page shows the grid's date; Today and Tomorrow the date
+  // recorded when they were filled.
+  Readings = new ReadingLinks(this, {RichEdit1, RichEdit2, RichEdit3}, PopupMenu3, [this](ViewKind page) {
+    const CivilDate today = ShownDate(shownDay, shownMonth, Today());
+    if (page == ViewKind::Today) return today;
+    if (page == ViewKind::Tomorrow) {
+      const Date next = NextDay(today.day, today.month, today.year);
+      return CivilDate{next.day, next.month, next.year};
+    }
+    return CivilDate{static_cast<std::uint16_t>(CCalendar1->Day()), static_cast<std::uint16_t>(CCalendar1->Month()),
+                     static_cast<std::uint16_t>(CCalendar1->Year())};
+  });
   if (app_ != nullptr) {
     app_->SetMainWindow(this);
     // Minimising hides the window into the tray only while the icon is in

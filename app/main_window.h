@@ -43,6 +43,7 @@ namespace velmar {
 class Application;
 class CCalendar;
 class CSpinEdit;
+class ReadingLinks;
 class RichEdit;
 class SaintsNameList;
 class TAboutBox;
@@ -129,6 +130,9 @@ class TForm1 : public QWidget, public DayViewHost, public SettingsWindow {
   QMenu* PopupMenu4 = nullptr;
   QAction *N33 = nullptr, *N32 = nullptr, *N26 = nullptr, *N27 = nullptr, *N28 = nullptr,
           *N30 = nullptr, *N31 = nullptr;
+
+  // The readings of the day pages open their text (app/reading_links.h).
+  ReadingLinks* Readings = nullptr;
 
   QTimer* Timer1 = nullptr;  // 60 000 ms
   lumora::ImageList* ImageList1 = nullptr;

@@ -5,8 +5,10 @@ target_sources(velmar_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/main_window_design.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window_fit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program_forms.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/reading_links.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/reading_window.cpp
 )
-target_link_libraries(velmar_ui PUBLIC Lumora)
+target_link_libraries(velmar_ui PUBLIC Lumora velmar_sword)
 
 add_executable(Velmar32 ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(Velmar32 PRIVATE velmar_ui velmar_core Lumora)

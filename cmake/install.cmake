@@ -61,6 +61,8 @@ the commemorations of the day with their service-rank signs.
 
 It computes the Paschalion, searches the menologion, writes calendars of a
 period as RTF documents to save and print, and lives in the system tray.
+The day's scripture readings open their text from the SWORD Bible modules
+installed with BibleTime, Xiphos or the sword-text-* packages.
 The user interface is in Russian.]])
 set(CPACK_PACKAGE_HOMEPAGE_URL https://velmar32.example.org/velmar32/)
 set(CPACK_SET_DESTDIR ON)
@@ -78,5 +80,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${VELMAR_PROGRAM_DIR})
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 # Qt's Wayland platform plugin, for Wayland sessions.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-wayland")
+# The readings' text comes from the user's SWORD Bible modules (libsword, a
+# dependency found by dpkg-shlibdeps): a module, and a program that installs
+# Russian and Church Slavonic ones.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "bibletime | xiphos, sword-text-kjv")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -275,14 +275,18 @@ constexpr std::array<std::string_view, 8> kWeekdayAccusative = {
     "четверг"_cp, "пятницу"_cp, "субботу"_cp};
 
 // The Liturgy's readings of a group: "Ап.: X. Ев.: Y." for the ordinary ones
-// (the names of the books only in the full form), else "Label: X. Y.".
-std::string LiturgyText(const ReadingGroup& g, bool shortForm) {
+// (the names of the books only in the full form), else "Label: X. Y."; the
+// readings it names go to named, in the order of the text.
+std::string LiturgyText(const ReadingGroup& g, bool shortForm, std::vector<SlotReading>& named) {
   std::vector<std::string> apostol, gospel;
   for (const SlotReading& r : g.readings) {
     if (r.slot == ReadingSlot::Apostol) apostol.push_back(ReadingText(r.reading, shortForm));
     if (r.slot == ReadingSlot::Gospel) gospel.push_back(ReadingText(r.reading, shortForm));
   }
   if (apostol.empty() && gospel.empty()) return {};
+  for (const ReadingSlot slot : {ReadingSlot::Apostol, ReadingSlot::Gospel})
+    for (const SlotReading& r : g.readings)
+      if (r.slot == slot) named.push_back(r);
   std::vector<std::string> all = apostol;
   all.insert(all.end(), gospel.begin(), gospel.end());
   const bool plain = g.source == Source::Ordinary || g.inPlaceOfOrdinary;
@@ -390,25 +394,37 @@ std::vector<ReadingGroup> DayReadings(const ReadingsTables& t, u16 day, u16 mont
   return groups;
 }
 
-std::vector<std::string> ReadingEntryTexts(const std::vector<ReadingGroup>& groups, bool shortForm) {
-  std::vector<std::string> entries;
+std::vector<ReadingEntry> ReadingEntries(const std::vector<ReadingGroup>& groups, bool shortForm) {
+  std::vector<ReadingEntry> entries;
   // Matins.
   for (const ReadingGroup& g : groups) {
+    ReadingEntry entry;
     std::vector<std::string> texts;
-    for (const SlotReading& r : g.readings)
-      if (r.slot == ReadingSlot::Matins) texts.push_back(ReadingText(r.reading, shortForm));
+    for (const SlotReading& r : g.readings) {
+      if (r.slot != ReadingSlot::Matins) continue;
+      texts.push_back(ReadingText(r.reading, shortForm));
+      entry.readings.push_back(r);
+    }
     if (texts.empty()) continue;
     std::string head(std::string_view("Утр.: "_cp));
     if (g.matinsGospel != 0 && !shortForm) head += std::string("Ев. "_cp) + std::to_string(g.matinsGospel) + std::string("-е, "_cp);
-    entries.push_back(head + JoinReadings(texts, shortForm));
+    entry.text = head + JoinReadings(texts, shortForm);
+    entries.push_back(std::move(entry));
   }
   // The Hours, then Vespers: every group's, in order.
   const auto slotEntry = [&](ReadingSlot slot, std::string_view head) {
+    ReadingEntry entry;
     std::vector<std::string> texts;
-    for (const ReadingGroup& g : groups)
-      for (const SlotReading& r : g.readings)
-        if (r.slot == slot) texts.push_back(ReadingText(r.reading, shortForm));
-    if (!texts.empty()) entries.push_back(std::string(head) + JoinReadings(texts, shortForm));
+    for (const ReadingGroup& g : groups) {
+      for (const SlotReading& r : g.readings) {
+        if (r.slot != slot) continue;
+        texts.push_back(ReadingText(r.reading, shortForm));
+        entry.readings.push_back(r);
+      }
+    }
+    if (texts.empty()) return;
+    entry.text = std::string(head) + JoinReadings(texts, shortForm);
+    entries.push_back(std::move(entry));
   };
   slotEntry(ReadingSlot::Hour1, "На 1-м часе: "_cp);
   slotEntry(ReadingSlot::Hour3, "На 3-м часе: "_cp);
@@ -429,11 +445,24 @@ std::vector<std::string> ReadingEntryTexts(const std::vector<ReadingGroup>& grou
   }
   if (!vespersLast) slotEntry(ReadingSlot::Vespers, "На веч.: "_cp);
   for (const ReadingGroup& g : groups) {
-    std::string text = LiturgyText(g, shortForm);
-    if (!text.empty()) entries.push_back(std::move(text));
+    ReadingEntry entry;
+    entry.text = LiturgyText(g, shortForm, entry.readings);
+    if (!entry.text.empty()) entries.push_back(std::move(entry));
   }
   if (vespersLast) slotEntry(ReadingSlot::Vespers, "На веч.: "_cp);
   return entries;
+}
+
+std::vector<std::string> ReadingEntryTexts(const std::vector<ReadingGroup>& groups, bool shortForm) {
+  std::vector<std::string> texts;
+  for (ReadingEntry& entry : ReadingEntries(groups, shortForm)) texts.push_back(std::move(entry.text));
+  return texts;
+}
+
+std::vector<ReadingEntry> DayReadingEntries(u16 day, u16 month, u16 year) {
+  const ReadingsTables& tables = CurrentReadingsTables();
+  if (!tables.available) return {};
+  return ReadingEntries(DayReadings(tables, day, month, year), AppSettings.readingsShort);
 }
 
 std::vector<std::string> DayReadingTexts(u16 day, u16 month, u16 year) {

@@ -57,9 +57,21 @@ std::vector<ReadingGroup> DayReadings(const ReadingsTables& tables, u16 day, u16
 // the short one («2 Тим. 3:16–4:4») is taken when shortForm.
 std::vector<std::string> ReadingEntryTexts(const std::vector<ReadingGroup>& groups, bool shortForm);
 
+// One entry of the day's readings: its text, as ReadingEntryTexts gives it,
+// and the readings it names, in the order of the text.
+struct ReadingEntry {
+  std::string text;
+  std::vector<SlotReading> readings;
+};
+std::vector<ReadingEntry> ReadingEntries(const std::vector<ReadingGroup>& groups, bool shortForm);
+
 // The entry texts of a date from the program's tables and settings
 // (Readings=, ReadingsForm=); empty without the tables.
 std::vector<std::string> DayReadingTexts(u16 day, u16 month, u16 year);
+
+// The entries of a date from the program's tables and settings, as
+// DayReadingTexts; empty without the tables.
+std::vector<ReadingEntry> DayReadingEntries(u16 day, u16 month, u16 year);
 
 // One piece in the forms of the documents: "2 Тим., 297 зач., III, 16 – IV, 4"
 // or, short, "2 Тим. 3:16–4:4"; and its range in the command-line tool's form

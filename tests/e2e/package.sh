@@ -2,7 +2,8 @@
 # Builds the Debian package from a build folder (cpack -G DEB, into a
 # temporary folder) and checks it: the program folder in /opt/velmar32, the
 # desktop files under /usr/share with the entry's Exec on the installed
-# executable, the dependencies on the Qt runtime, and lintian (when
+# executable, the dependencies on the Qt runtime and libsword (the
+# command-line tool without it), and lintian (when
 # installed) without errors.
 #
 #   tests/e2e/package.sh BUILD_DIR
@@ -41,9 +42,18 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
 [ -n "$(field Section)" ] || fail "no Section"
 depends=$(field Depends)
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n \
+               libsword1.9.0; do
   echo "$depends" | grep -Eq "(^|, )$package( |,|$)" || fail "Depends lacks $package: $depends"
 done
+echo "$(field Suggests)" | grep -q "sword-text-kjv" || fail "Suggests lacks sword-text-kjv: $(field Suggests)"
+
+# The desktop program reads the Bible through libsword; the command-line
+# tool goes without it.
+dpkg-deb -x "$deb" "$work/root" || fail "cannot unpack the package"
+needed() { readelf -d "$work/root/opt/velmar32/$1" | grep NEEDED; }
+needed Velmar32 | grep -q 'libsword' || fail "Velmar32 does not link libsword"
+if needed velmar32-cli | grep -q 'libsword'; then fail "velmar32-cli links libsword"; fi
 
 dpkg-deb -c "$deb" | awk '{print $6}' > "$work/contents"
 for path in \

@@ -199,6 +199,35 @@ TEST_F(ReadingsFixture, LentWeekdaysHaveNoLiturgyButTheAnnunciation) {
   EXPECT_EQ(Texts(2025, 4, 7), (Lines{"На 6-м часе: Ис. 48:17–49:4", "Рим. 16:1–5; Мф. 16:1–5"}));
 }
 
+// Each entry names its readings in the order of its text, for the reading
+// window: the Matins Gospel, the Liturgy's Apostol before its Gospel, the
+// moved reading, the Hours and Vespers.
+TEST_F(ReadingsFixture, EntriesNameTheirReadingsInTheOrderOfTheirText) {
+  const ReadingsTables tables = ReadReadingsTables((dir_.path() / "dbase").string() + "/");
+  const auto pieces = [&](u16 year, u16 month, u16 day) {
+    std::vector<std::string> out;
+    for (const ReadingEntry& e : ReadingEntries(DayReadings(tables, day, month, year), true)) {
+      std::string line = Cp1251ToUtf8(e.text) + " =";
+      for (const SlotReading& r : e.readings)
+        for (const ScripturePiece& p : r.reading) line += " " + Cp1251ToUtf8(PieceText(p, true));
+      out.push_back(line);
+    }
+    return out;
+  };
+  EXPECT_EQ(pieces(2024, 8, 28), (Lines{"Утр.: Лк. 1:39–49, 56 = Лк. 1:39–49, 56",
+                                        "Рим. 15:1–5; Лк. 10:38–42, 11:27–28 = Рим. 15:1–5 Лк. 10:38–42, 11:27–28"}));
+  EXPECT_EQ(pieces(2024, 9, 26)[1], "Ряд. за пятницу: Рим. 146:1–5; Мф. 146:1–5 = Рим. 146:1–5 Мф. 146:1–5");
+  EXPECT_EQ(pieces(2025, 3, 3), (Lines{"На 6-м часе: Ис. 1:1–20 = Ис. 1:1–20",
+                                       "На веч.: Быт. 1:1–13; Притч. 1:1–20 = Быт. 1:1–13 Притч. 1:1–20"}));
+  // The same texts as ReadingEntryTexts, in both forms.
+  for (const bool shortForm : {true, false}) {
+    const auto groups = DayReadings(tables, 21, 9, 2024);
+    std::vector<std::string> texts;
+    for (const ReadingEntry& e : ReadingEntries(groups, shortForm)) texts.push_back(e.text);
+    EXPECT_EQ(texts, ReadingEntryTexts(groups, shortForm));
+  }
+}
+
 TEST_F(ReadingsFixture, BadLinesAndUnknownZachalaAreReportedAndPassedOver) {
   Write("ReadingsSpecial.db",
         "[Сб 07.09-13.09] Суб. пред Воздвижением\nАп=Рим. 1x\nЕв=Мф. 999\nЕв=Мф. 11\nЧто-то\n"

@@ -61,7 +61,7 @@ TEST_F(MenusTest, TrayMenuAsDesignedWithItsDefaultItem) {
 
 TEST_F(MenusTest, TextAndFieldMenusAsDesigned) {
   EXPECT_EQ(MenuLayout(form.PopupMenu3),
-            (std::vector<std::string>{"&Отменить", "-", "&Выделить все", "&Копировать"}));
+            (std::vector<std::string>{"&Отменить", "-", "&Выделить все", "&Копировать", "-", "&Читать"}));
   EXPECT_EQ(MenuLayout(form.PopupMenu4), (std::vector<std::string>{"&Отменить", "-", "&Вырезать", "&Копировать",
                                                                "Вст&авить", "-", "Выделить в&се"}));
   // The items without an action do nothing and stay enabled.
