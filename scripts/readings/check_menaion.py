@@ -204,7 +204,7 @@ def check_file(name, index, books, known=None):
         elif k == 'Праздник' and v not in ('Господский', 'Богородичный'):
             faults.append(f'{n}: bad feast kind {v}')
         elif k == 'Ряд':
-            if v != 'нет':
+            if v not in ('нет', 'без отступки'):
                 faults.append(f'{n}: bad Ряд={v}')
             seen[(sec, k)] = v
         elif k not in ('Служба', 'Праздник'):
