@@ -103,6 +103,7 @@ ReadingCycleDay ReadingCycle(u16 day, u16 month, u16 year) {
     r.week = WeekAfterPentecost(pascha, date);
     r.apostolWeek = ApostolWeek(r.week, y.publicanSunday);
     r.gospelWeek = GospelWeek(r.week, r.weekday, y.publicanSunday, y.lukanStartWeek);
+    r.gospelExtraWeeks = y.gospelExtraWeeks;
   }
   // Sundays from All Saints (the first) to the fifth of Lent, Palm Sunday
   // being a week before Pascha.

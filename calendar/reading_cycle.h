@@ -56,6 +56,9 @@ struct ReadingCycleDay {
   int week = 0;
   int apostolWeek = 0;
   int gospelWeek = 0;
+  // After Pentecost: the Gospel's weeks left over before the Triodion (the
+  // winter отступка when above 0).
+  int gospelExtraWeeks = 0;
   // On a Sunday in the cycle of eleven: its Matins Gospel, 1..11; else 0.
   int matinsGospel = 0;
 };

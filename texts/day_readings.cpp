@@ -115,7 +115,10 @@ DayFacts Facts(const ReadingsTables& t, const Date& d) {
       break;
     }
   }
-  for (const SpecialDayReadings* s : f.special) f.ordinaryLeftOut = f.ordinaryLeftOut || s->replacesOrdinary;
+  for (const SpecialDayReadings* s : f.special) {
+    f.ordinaryLeftOut = f.ordinaryLeftOut || s->replacesOrdinary ||
+                        (s->ordinaryOnlyWithoutStepBack && c.gospelExtraWeeks > 0);
+  }
   return f;
 }
 
@@ -166,8 +169,11 @@ void ChooseMatins(std::vector<ReadingGroup>& groups, const ReadingsTables& t, co
   ReadingGroup* chosen = nullptr;
   if (!groups.empty() && groups.front().source == Source::Ordinary && hasMatins(groups.front()))
     chosen = &groups.front();
+  // The Paschal Matins of Bright Week reads no Gospel, a feast's neither.
+  const bool paschal = InBrightWeek(f.cycle);
   for (ReadingGroup& g : groups) {
-    if (chosen == nullptr && g.source == Source::Commemoration && g.feast != FeastKind::None && hasMatins(g))
+    if (chosen == nullptr && !paschal && g.source == Source::Commemoration && g.feast != FeastKind::None &&
+        hasMatins(g))
       chosen = &g;
   }
   if (chosen == nullptr && f.cycle.matinsGospel != 0) {
@@ -179,7 +185,7 @@ void ChooseMatins(std::vector<ReadingGroup>& groups, const ReadingsTables& t, co
       chosen = &groups.front();
     }
   }
-  if (chosen == nullptr && f.cycle.weekday != 1) {
+  if (chosen == nullptr && f.cycle.weekday != 1 && !paschal) {
     int best = -1;
     for (ReadingGroup& g : groups) {
       if (g.source == Source::Commemoration && hasMatins(g) && g.service > best) {

@@ -20,7 +20,8 @@
 //   only commemorations with polyeleos or vigil and the great feasts; on
 //   Wednesday and Friday of Cheesefare week (no Liturgy) only the great feasts;
 // - one Matins Gospel: the day's own, else a great feast's, else the
-//   Sunday's of the cycle of eleven, else a commemoration's (the highest rank).
+//   Sunday's of the cycle of eleven, else a commemoration's (the highest
+//   rank); in Bright Week only the day's own (the Paschal Matins reads none).
 
 #include <cstdint>
 #include <string>

@@ -391,6 +391,7 @@ class TablesReader {
           if (!hasEquals) return Bad(kSpecialReadingsFileName);
           if (key == "Ряд"_cp) {
             if (value == "нет"_cp) day->replacesOrdinary = true;
+            else if (value == "без отступки"_cp) day->ordinaryOnlyWithoutStepBack = true;
             else if (value != "да"_cp) Bad(kSpecialReadingsFileName);
             return;
           }

@@ -92,6 +92,9 @@ struct SpecialDayReadings {
   bool moveable = false;
   int offset = 0;               // days from Pascha: -N before it, +N after
   bool replacesOrdinary = false;  // "Ряд=нет"
+  // "Ряд=без отступки": the ordinary reading is read only in a year without
+  // the winter отступка; in a year with it, this day's reading replaces it.
+  bool ordinaryOnlyWithoutStepBack = false;
   std::vector<SlotReading> readings;
 };
 
