@@ -73,7 +73,8 @@ class ReadingsFixture : public ::testing::Test {
 
     Write("ReadingsSpecial.db",
           "[Сб 07.09-13.09] Суб. пред Воздвижением\nАп=Рим. 11 11:2-4\nЕв=Мф. 11\n"
-          "[Вс 11.12-17.12] Праотец\nРяд=нет\nАп=Рим. 12\nЕв=Лк. 200\n");
+          "[Вс 11.12-17.12] Праотец\nРяд=нет\nАп=Рим. 12\nЕв=Лк. 200\n"
+          "[Вс 01.01-05.01] Пред Богоявлением\nРяд=без отступки\nАп=Рим. 21\n");
     Write("ReadingsMenaion.db",
           "[14.09] Креста\nПраздник=Господский\nСлужба=6\nУтр=Ин. 62\nАп=Рим. 13\nЕв=Мф. 13\n"
           "[06.08] Преображения\nПраздник=Господский\nСлужба=6\nАп=Рим. 14\nЕв=Мф. 14\n"
@@ -186,6 +187,13 @@ TEST_F(ReadingsFixture, SpecialDaysAreReadWithOrInsteadOfTheOrdinary) {
   const Lines forefathers = Texts(2024, 12, 29);
   ASSERT_EQ(forefathers.size(), 2u);
   EXPECT_EQ(forefathers[1], "Праотец: Рим. 12:1–5; Лк. 200:1–5");
+  // The Sunday before Theophany: with the ordinary reading (Zacchaeus') in a
+  // year without the winter отступка (Pascha 2009, 19 April, and 2010, 4
+  // April: 17 January 2010), instead of it in another (14 January 2024).
+  EXPECT_EQ(Texts(2010, 1, 17).size(), 3u);
+  const Lines stepBack = Texts(2024, 1, 14);
+  ASSERT_EQ(stepBack.size(), 2u);
+  EXPECT_EQ(stepBack[1], "Пред Богоявлением: Рим. 21:1–5");
 }
 
 TEST_F(ReadingsFixture, LentWeekdaysHaveNoLiturgyButTheAnnunciation) {
