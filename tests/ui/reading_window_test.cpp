@@ -85,6 +85,9 @@ class ReadingWindowTest : public ::testing::Test {
     ASSERT_TRUE(fs::exists(fs::path(kDebianSword) / "mods.d" / "engKJV2006eb.conf"))
         << "the tests read Debian's sword-text-kjv: run scripts/deps.sh";
     const fs::path dbase = space.program() / "dbase";
+    // Tables of the test's own only.
+    fs::remove(dbase / "ReadingsSpecial.db");
+    fs::remove(dbase / "ReadingsMenaion.db");
     WriteDatabaseFile(dbase / "Zachala.db", "[Ап.]\n1=Деян. 1:1-8\n[Ин.]\n1=1:1-17\n");
     WriteDatabaseFile(dbase / "Readings.db", "[+0] Пасха\nАп=Деян. 1\nЕв=Ин. 1\nВеч=Пс. 50:3-5; Пс. 151:1-3\nВеч=Прем. 3:1-2\n");
     SetScriptureFolder(kDebianSword);
@@ -142,7 +145,7 @@ TEST_F(ReadingWindowTest, ADoubleClickOnAReadingOpensItsText) {
   QTest::mouseDClick(form.RichEdit2->viewport(), Qt::LeftButton, {}, tomorrow);
   EXPECT_TRUE(window->isVisible());
   EXPECT_EQ(window->Heading->text().toStdString(), liturgy.toStdString());
-  EXPECT_TRUE(space.Messages().empty());
+  EXPECT_TRUE(space.Messages().empty()) << ::testing::PrintToString(space.Messages());
 }
 
 TEST_F(ReadingWindowTest, ReadIsEnabledOnAReadingOnly) {
