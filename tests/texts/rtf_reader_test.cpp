@@ -317,6 +317,11 @@ TEST(RtfReaderSamples, EscapesDecodeByTheFontsCharacterSet) {
   // with \ansicpg1252 it reads Windows-1252.
   EXPECT_EQ(PlainText(ReadClean("{\\rtf1\\ansi" + fonts + "\\f1\\'e9\\'80}")), "йЂ\n");
   EXPECT_EQ(PlainText(ReadClean("{\\rtf1\\ansi\\ansicpg1252" + fonts + "\\f1\\'e9\\'80}")), "é€\n");
+  // A Symbol font (\fcharset2) passes the bytes through as Latin-1, whatever
+  // the document's code page; an explicit \f0 reads by font 0 also where
+  // \deff names another font.
+  EXPECT_EQ(PlainText(ReadClean("{\\rtf1\\ansi" + fonts + "\\f2\\'c0\\'e9}")), "Àé\n");
+  EXPECT_EQ(PlainText(ReadClean("{\\rtf1\\ansi\\ansicpg1252\\deff1" + fonts + "\\'e9\\f0\\'e9}")), "éй\n");
   // An escape for a control character is dropped, a tab stays.
   EXPECT_EQ(PlainText(ReadClean("{\\rtf1 a\\'1bb\\'09c\\'00}")), "ab\tc\n");
 }
