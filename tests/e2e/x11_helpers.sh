@@ -32,3 +32,40 @@ activate() {
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 running() { kill -0 "$1" 2>/dev/null; }
 not_running() { ! running "$1"; }
+# frame_of WINDOW: the top-level window that holds WINDOW (its frame, or the
+# panel it is docked in), the child of the root window above it.
+frame_of() {
+  local w=$1 info parent
+  while info=$(xwininfo -children -id "$w" 2>/dev/null); do
+    echo "$info" | grep -q '^ *Parent window id: .*(the root window)' && { echo $((w)); return 0; }
+    parent=$(echo "$info" | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+    [ -n "$parent" ] || return 1
+    w=$parent
+  done
+  return 1
+}
+# pointer_in WINDOW: the pointer is inside WINDOW, and the top-level window
+# the X server finds under it is the one that holds WINDOW: nothing covers
+# WINDOW there.
+pointer_in() {
+  local X Y SCREEN WINDOW x y w h
+  eval "$(xwininfo -id "$1" 2>/dev/null | sed -n \
+    -e 's/^ *Absolute upper-left X: *\(-\{0,1\}[0-9]*\)$/x=\1/p' \
+    -e 's/^ *Absolute upper-left Y: *\(-\{0,1\}[0-9]*\)$/y=\1/p' \
+    -e 's/^ *Width: *\([0-9]*\)$/w=\1/p' -e 's/^ *Height: *\([0-9]*\)$/h=\1/p')"
+  eval "$(xdotool getmouselocation --shell 2>/dev/null)"
+  [ -n "${x:-}" ] && [ -n "${X:-}" ] || return 1
+  [ "$X" -ge "$x" ] && [ "$X" -lt $((x + w)) ] && [ "$Y" -ge "$y" ] && [ "$Y" -lt $((y + h)) ] \
+    && [ "${WINDOW:-}" = "$(frame_of "$1")" ]
+}
+# click_in WINDOW X Y XDOTOOL-CLICK...: puts the pointer at X,Y of WINDOW,
+# waits until the server has it there with nothing over WINDOW, and only
+# then clicks (click_in W 8 8 click --repeat 2 1).
+click_in() {
+  local window=$1 x=$2 y=$3
+  shift 3
+  xdotool mousemove --window "$window" "$x" "$y" 2>/dev/null
+  wait_for 5 pointer_in "$window" \
+    || failx "the pointer is not on window $window at $x,$y: $(xdotool getmouselocation 2>&1)"
+  xdotool "$@"
+}
