@@ -159,10 +159,11 @@ fi
 # ---------------------------------------------------------------------------
 # Outside: install, check the files, run the X session, check the results.
 . "$(dirname "$0")/sanitizer_options.sh"
+. "$(dirname "$0")/x11_helpers.sh"
 build=${1:?usage: run.sh BUILD_DIR}
 build=$(cd "$build" && pwd) || fail "no build folder $1"
 
-for tool in xvfb-run Xvfb xauth openbox trayer xdotool xprop xwininfo; do
+for tool in Xvfb openbox trayer xdotool xprop xwininfo; do
   if ! command -v "$tool" > /dev/null; then
     echo "SKIP: $tool is not installed"
     exit 77
@@ -230,7 +231,7 @@ unset DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER DESKTOP_STARTUP_ID LD_LIBRARY_PAT
 unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_STYLE_OVERRIDE
 export QT_QPA_PLATFORM=xcb
 
-timeout -k 5 120 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --inside "$work"
+in_x_session 1024x768x24 timeout -k 5 180 bash "$0" --inside "$work"
 status=$?
 [ "$status" -eq 124 ] && echo "FAIL: the X session ran out of time" >&2
 [ "$status" -eq 0 ] || { finish 1; exit 1; }

@@ -468,7 +468,7 @@ fi
 
 # ---------------------------------------------------------------------------
 # Outside: one X session a scenario.
-needed=(xvfb-run Xvfb xauth openbox xdotool xprop xwininfo)
+needed=(Xvfb openbox xdotool xprop xwininfo)
 for scenario in "${scenarios[@]}"; do
   case $scenario in
     xembed) needed+=(trayer) ;;
@@ -499,7 +499,7 @@ for scenario in "${scenarios[@]}"; do
     unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_STYLE_OVERRIDE
     export QT_QPA_PLATFORM=xcb
     echo "== $scenario"
-    timeout -k 5 120 xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" "$build" --inside "$scenario" "$work"
+    in_x_session 1280x800x24 timeout -k 5 180 bash "$0" "$build" --inside "$scenario" "$work"
   )
   result=$?
   [ "$result" -eq 124 ] && echo "FAIL ($scenario): the X session ran out of time" >&2

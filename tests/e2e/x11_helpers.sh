@@ -69,3 +69,27 @@ click_in() {
     || failx "the pointer is not on window $window at $x,$y: $(xdotool getmouselocation 2>&1)"
   xdotool "$@"
 }
+# in_x_session WxHxDEPTH COMMAND...: runs COMMAND in an X server of its own
+# (Xvfb), which picks a free display itself (-displayfd): sessions that start
+# at the same moment, of this run or of another, never take the same one.
+# The server ends with COMMAND; the status is COMMAND's.
+in_x_session() {
+  local screen=$1 dir xvfb status
+  shift
+  dir=$(mktemp -d "${TMPDIR:-/tmp}/velmar32-x.XXXXXX") || return 1
+  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3> "$dir/display" > "$dir/xvfb.log" 2>&1 &
+  xvfb=$!
+  x_ready() { grep -q '^[0-9][0-9]*$' "$dir/display"; }
+  if ! wait_for 30 x_ready; then
+    echo "Xvfb did not start: $(tail -n 5 "$dir/xvfb.log")" >&2
+    kill "$xvfb" 2>/dev/null
+    rm -rf "$dir"
+    return 1
+  fi
+  DISPLAY=:$(head -1 "$dir/display") XAUTHORITY=/dev/null "$@"
+  status=$?
+  kill "$xvfb" 2>/dev/null
+  wait "$xvfb" 2>/dev/null
+  rm -rf "$dir"
+  return "$status"
+}
