@@ -357,9 +357,10 @@ TEST(RtfReaderSamples, IgnorableAndSkippedDestinations) {
       "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}"
       "{\\pict\\wmetafile8 0102abcd}{\\pict\\bin4 {}\\}}c"
       "{\\upr{ansi}{\\*\\ud{\\u1046?}}}"
-      "{\\*\\bkmkstart m}d\\par}";
+      "{\\*\\bkmkstart m}d"
+      "{\\*\\bin1 xe}\\par}";  // \bin is known after \*: its byte is data, the text goes on
   const RtfDocument d = ReadClean(rtf);
-  EXPECT_EQ(PlainText(d), "ablinkcЖd\n");
+  EXPECT_EQ(PlainText(d), "ablinkcЖde\n");
 }
 
 TEST(RtfReaderSamples, ColourTables) {
@@ -376,6 +377,9 @@ TEST(RtfReaderSamples, FontTableWithoutGroupsAndDefaultFont) {
   const RtfDocument d = ReadClean(
       "{\\rtf1\\deff1{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fmodern Courier;}"
       "a{\\f0 b}\\f7 c\\plain d\\par}");
+  // Without \deff the default font is font 0.
+  const RtfDocument noDeff = ReadClean("{\\rtf1{\\fonttbl{\\f1 One;}{\\f0 Zero;}}a\\par}");
+  EXPECT_EQ(Spans(noDeff, Para(noDeff, 0)), (std::vector<Span>{{"a", "Zero", 24, {}}}));
   ASSERT_EQ(d.fonts.size(), 2u);
   EXPECT_EQ(Spans(d, Para(d, 0)), (std::vector<Span>{{"a", "Courier", 24, {}},
                                                       {"b", "Helvetica", 24, {}},
