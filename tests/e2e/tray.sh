@@ -348,6 +348,9 @@ INI
   proto=$work/weston-proto.log
   weston-debug proto > "$proto" 2>&1 &
   pids+=($!)
+  # Subscribed once another client's messages reach it, before the program starts.
+  proto_live() { timeout 5 weston-debug scene-graph > /dev/null 2>&1; [ -s "$proto" ]; }
+  wait_for 10 proto_live || failx "weston's protocol log stays empty"
   # weston takes X's keys while its window has the X input focus, wherever
   # the pointer is.
   x_focus_on_weston() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$weston_window" ]; }
