@@ -141,9 +141,17 @@ if [ "${1:-}" = "--inside" ]; then
       echo "saved $save_to"
     fi
 
-    activate "$viewer"
-    xdotool key alt+F4
-    wait_for 10 no_visible_window "$viewer_title" || failx "$shortcut: the viewer did not close"
+    # Alt+F4 goes to the window manager, which asks the viewer to close; a
+    # viewer still busy with the save may miss it: asked three times at most.
+    closed=
+    for attempt in 1 2 3; do
+      has_visible_window "$viewer_title" || { closed=1; break; }
+      activate "$viewer"
+      xdotool key alt+F4
+      wait_for 10 no_visible_window "$viewer_title" && { closed=1; break; }
+      echo "$shortcut: Alt+F4 did not close the viewer (attempt $attempt of 3)"
+    done
+    [ -n "$closed" ] || failx "$shortcut: the viewer did not close"
   done
 
   # Close the main window as a user would; the program ends.
