@@ -65,9 +65,7 @@ if [ "${1:-}" = "--inside" ]; then
   }
   file_exists() { [ -s "$1" ]; }
 
-  openbox > "$work/openbox.log" 2>&1 &
-  pids+=($!)
-  wait_for 15 wm_running || failx "openbox did not start"
+  start_openbox
   trayer --edge top --align right --widthtype pixel --width 120 --height 24 \
     > "$work/trayer.log" 2>&1 &
   pids+=($!)

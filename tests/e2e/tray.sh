@@ -61,11 +61,6 @@ outer_size() {
 }
 framed() { xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '= '; }
 
-start_openbox() {
-  openbox > "$work/openbox.log" 2>&1 &
-  pids+=($!)
-  wait_for 15 wm_running || failx "openbox did not start"
-}
 
 # The program folder: the build's program with its files, writable.
 make_program_folder() {

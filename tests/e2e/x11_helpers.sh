@@ -29,6 +29,21 @@ activate() {
   wait_for 5 xdotool windowactivate --sync "$1" 2>/dev/null || failx "cannot activate window $1"
   wait_for 5 focused_is "$1" || failx "window $1 did not get the focus"
 }
+# start_openbox: the window manager, running once the root window names it;
+# one that ends at once is started again, three times at most (logged). The
+# caller has $work (for openbox.log) and the array pids.
+start_openbox() {
+  local attempt wm
+  for attempt in 1 2 3; do
+    openbox > "$work/openbox.log" 2>&1 &
+    wm=$!
+    pids+=("$wm")
+    wait_for 15 wm_running && return 0
+    echo "openbox did not start (attempt $attempt of 3): $(tail -n 2 "$work/openbox.log")"
+    kill "$wm" 2>/dev/null
+  done
+  failx "openbox did not start"
+}
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 running() { kill -0 "$1" 2>/dev/null; }
 not_running() { ! running "$1"; }
@@ -72,22 +87,35 @@ click_in() {
 # in_x_session WxHxDEPTH COMMAND...: runs COMMAND in an X server of its own
 # (Xvfb), which picks a free display itself (-displayfd): sessions that start
 # at the same moment, of this run or of another, never take the same one.
-# The server ends with COMMAND; the status is COMMAND's.
+# COMMAND starts once a client has been served on that display; a server
+# that reported its display but serves nobody is started again, three times
+# at most, and the log says so. The server ends with COMMAND; the status is
+# COMMAND's.
 in_x_session() {
-  local screen=$1 dir xvfb status
+  local screen=$1 dir xvfb status attempt display=
   shift
   dir=$(mktemp -d "${TMPDIR:-/tmp}/velmar32-x.XXXXXX") || return 1
-  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3> "$dir/display" > "$dir/xvfb.log" 2>&1 &
-  xvfb=$!
   x_ready() { grep -q '^[0-9][0-9]*$' "$dir/display"; }
-  if ! wait_for 30 x_ready; then
-    echo "Xvfb did not start: $(tail -n 5 "$dir/xvfb.log")" >&2
+  x_serves() { DISPLAY=:$(head -1 "$dir/display") XAUTHORITY=/dev/null xprop -root _NET_NONE > /dev/null 2>&1; }
+  for attempt in 1 2 3; do
+    : > "$dir/display"
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3> "$dir/display" > "$dir/xvfb.log" 2>&1 &
+    xvfb=$!
+    if wait_for 30 x_ready && wait_for 10 x_serves; then
+      display=:$(head -1 "$dir/display")
+      break
+    fi
+    echo "Xvfb (display '$(head -1 "$dir/display")') serves no client (attempt $attempt of 3): $(tail -n 5 "$dir/xvfb.log")" >&2
     kill "$xvfb" 2>/dev/null
+    wait "$xvfb" 2>/dev/null
+  done
+  if [ -z "$display" ]; then
     rm -rf "$dir"
     return 1
   fi
-  DISPLAY=:$(head -1 "$dir/display") XAUTHORITY=/dev/null "$@"
+  DISPLAY=$display XAUTHORITY=/dev/null "$@"
   status=$?
+  [ "$status" -eq 0 ] || echo "Xvfb on $display: $(tail -n 5 "$dir/xvfb.log")" >&2
   kill "$xvfb" 2>/dev/null
   wait "$xvfb" 2>/dev/null
   rm -rf "$dir"
