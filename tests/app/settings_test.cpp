@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -281,6 +282,18 @@ TEST_F(SettingsTest, PositionFileIsWrittenAndReadBack) {
   EXPECT_EQ(other.width, 640);
   EXPECT_EQ(other.left, -5);
   EXPECT_FALSE(std::filesystem::exists(dir_ / "Position.ini.new"));
+}
+
+// Every save closes its file: a program that saves its position again and
+// again keeps no descriptor open.
+TEST_F(SettingsTest, SavingThePositionLeavesNoFileOpen) {
+  const auto openFiles = [] {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator());
+  };
+  SaveWindowPosition(window_);
+  const auto before = openFiles();
+  for (int i = 0; i < 5; ++i) SaveWindowPosition(window_);
+  EXPECT_EQ(openFiles(), before);
 }
 
 TEST_F(SettingsTest, UnwritableFoldersKeepTheOldPositionFile) {

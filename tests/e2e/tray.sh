@@ -15,10 +15,18 @@
 #          program: the item registers, its menu starts with «Развернуть»;
 #          Esc hides the window, the host's Activate and the menu bring it
 #          back; the host restarts and the item registers again.
-# wayland  weston (nested in Xvfb, so that keys can be typed) with a private
-#          bus and the same host: the program runs on Qt's Wayland platform,
-#          hides into the SNI tray and comes back, a second start shows it,
-#          and the position kept in Position.ini survives a close.
+# wayland  weston (nested in Xvfb, so that keys can be typed; its desktop
+#          shell without a panel or launchers) with a private bus and the same
+#          host: the program runs on Qt's Wayland platform, hides into the SNI
+#          tray and comes back, a second start shows it, and the position kept
+#          in Position.ini survives a close.
+#
+# Nothing is clicked or typed before the state it needs is seen: the window
+# mapped and focused, the pointer on the very window (X11: the server has it
+# there with nothing over it; Wayland: weston's protocol log says the program
+# was told so), the item registered. A step that can still miss (a Cyrillic
+# key, the close box) is tried again three times at most, and the log says so.
+# A failure keeps the temporary folder with a screenshot and the logs.
 #
 # Exit status: 0 passed, 1 failed, 77 skipped (a tool is missing).
 set -u
@@ -41,6 +49,7 @@ fail() {
 # Helpers shared by the scenarios (run inside the X session).
 
 . "$here/x11_helpers.sh"
+. "$here/sanitizer_options.sh"
 # outer_size WINDOW: "WIDTHxHEIGHT" of the window with its frame.
 outer_size() {
   local w=$1 geometry extents cw ch l r t b
@@ -52,11 +61,6 @@ outer_size() {
 }
 framed() { xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '= '; }
 
-start_openbox() {
-  openbox > "$work/openbox.log" 2>&1 &
-  pids+=($!)
-  wait_for 15 wm_running || failx "openbox did not start"
-}
 
 # The program folder: the build's program with its files, writable.
 make_program_folder() {
@@ -67,10 +71,26 @@ make_program_folder() {
 }
 
 # After the program ended: its log holds no report of a sanitizer (the
-# tests also run with a build that has them).
+# tests also run with a build that has them). A leak whose every frame is in
+# a library unloaded before the check ("<unknown module>") is no leak of the
+# program, whose code stays loaded to the end, and no suppression can name
+# it: on Wayland, Mesa's software driver (swrast_dri), which Qt's EGL
+# loads and unloads, leaves one. Such a report is logged and passed over.
+foreign_leaks_only() {
+  awk '
+    /^(Direct|Indirect) leak of/ { inleak = 1; frame = 0; next }
+    inleak && /^ *#[0-9]+ / { frame++; if (frame > 1 && $0 !~ /\(<unknown module>\)$/) own = 1; next }
+    inleak && /^$/ { inleak = 0 }
+    END { exit own ? 1 : 0 }' "$1"
+}
 ended_cleanly() {
-  if grep -qE "ERROR: (Address|Leak)Sanitizer|runtime error:" "$work/velmar32.log"; then
-    grep -m 1 -A 12 -E "ERROR: (Address|Leak)Sanitizer|runtime error:" "$work/velmar32.log" >&2
+  local log=$work/velmar32.log
+  if grep -qE "ERROR: (Address|Leak)Sanitizer|runtime error:" "$log"; then
+    if ! grep -qE "ERROR: AddressSanitizer|runtime error:" "$log" && foreign_leaks_only "$log"; then
+      echo "passed over: a leak report of a library unloaded before the check ($(grep -m 1 '^SUMMARY' "$log"))"
+      return 0
+    fi
+    grep -m 1 -A 12 -E "ERROR: (Address|Leak)Sanitizer|runtime error:" "$log" >&2
     failx "the sanitizer reported a fault of the program"
   fi
 }
@@ -100,7 +120,8 @@ second_start() {
   local out status count
   out=$("$prog/Velmar32" 2>&1 >/dev/null)
   status=$?
-  [ "$status" -eq 0 ] || failx "a second start ended with status $status: $out"
+  echo "$out" > "$work/second-start.log"
+  [ "$status" -eq 0 ] || failx "a second start ended with status $status; it said: $out"
   echo "$out" | grep -q 'already running' || failx "a second start said: $out"
   running "$app" || failx "the first program ended"
   count=$(pgrep -c -f "^$prog/Velmar32\$")
@@ -137,9 +158,15 @@ xembed_inside() {
     return 1
   }
   no_dropdown_menu() { ! dropdown_menu; }
-  double_click_icon() {
-    xdotool mousemove --window "$(icon_window)" 8 8 sleep 0.2 click --repeat 2 --delay 80 1
+  # click_icon XDOTOOL-CLICK...: the click on the docked icon itself, once the
+  # pointer is on it with nothing over it.
+  click_icon() {
+    local icon
+    icon=$(icon_window)
+    [ -n "$icon" ] || failx "no icon docked to click on"
+    click_in "$icon" 8 8 "$@"
   }
+  double_click_icon() { click_icon click --repeat 2 --delay 80 1; }
   iconic() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Iconic'; }
 
   start_openbox
@@ -167,7 +194,7 @@ xembed_inside() {
   main=$(wait_for 5 visible_window '^Днесловник') || failx "a double click on the icon did not bring the window back"
   echo "Esc hides; a double click on the icon restores"
 
-  xdotool mousemove --window "$(icon_window)" 8 8 sleep 0.2 click 3
+  click_icon click 3
   wait_for 5 dropdown_menu || failx "a right click on the icon opened no menu"
   xdotool key Escape
   wait_for 5 no_dropdown_menu || failx "the tray menu stayed open"
@@ -217,6 +244,8 @@ xembed_inside() {
   for attempt in 1 2 3; do
     xdotool key --clearmodifiers alt+Cyrillic_es
     about=$(wait_for 5 visible_window '^О себе') && break
+    echo "alt+с opened no about box (attempt $attempt of 3): typed again"
+    activate "$main"
   done
   [ -n "$about" ] || failx "no about box"
   wait_for 5 framed "$about" || failx "the about box got no frame"
@@ -283,33 +312,98 @@ wayland_inside() {
   export XDG_RUNTIME_DIR=$work/runtime
   start_bus
   start_host
-  weston --backend=x11-backend.so --socket=velmar32-wayland --idle-time=0 --debug \
+  # A desktop with nothing to hit by mistake: no panel, no launchers, no
+  # screen lock, no animations.
+  cat > "$work/weston.ini" <<'INI'
+[core]
+shell=desktop-shell.so
+idle-time=0
+[shell]
+panel-position=none
+background-color=0xff203040
+locking=false
+animation=none
+close-animation=none
+startup-animation=none
+focus-animation=none
+INI
+  weston --config="$work/weston.ini" --backend=x11-backend.so --socket=velmar32-wayland --debug \
     --width=1000 --height=700 > "$work/weston.log" 2>&1 &
   pids+=($!)
   export WAYLAND_DISPLAY=velmar32-wayland
-  compositor() { [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && xdotool search --class '^Weston Compositor$' > /dev/null 2>&1; }
+  weston_window() { xdotool search --class '^Weston Compositor$' 2>/dev/null | head -1; }
+  compositor() {
+    [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && [ -n "$(weston_window)" ] \
+      && timeout 5 weston-debug scene-graph 2>/dev/null | grep -q '^Output 0'
+  }
   wait_for 15 compositor || failx "weston did not start"
-  mapped() { timeout 5 weston-debug scene-graph 2>/dev/null | grep -q "top-level window 'Днесловник"; }
-  not_mapped() { ! mapped; }
-  export QT_QPA_PLATFORM=wayland
+  weston_window=$(weston_window)
+  # Every protocol message between weston and its clients: what the program
+  # was told (keyboard focus, the pointer) is read from it.
+  proto=$work/weston-proto.log
+  weston-debug proto > "$proto" 2>&1 &
+  pids+=($!)
+  # Subscribed once another client's messages reach it, before the program starts.
+  proto_live() { timeout 5 weston-debug scene-graph > /dev/null 2>&1; [ -s "$proto" ]; }
+  wait_for 10 proto_live || failx "weston's protocol log stays empty"
+  # weston takes X's keys while its window has the X input focus, wherever
+  # the pointer is.
+  x_focus_on_weston() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$weston_window" ]; }
+  xdotool windowfocus --sync "$weston_window" 2>/dev/null
+  wait_for 5 x_focus_on_weston || failx "weston's window did not get the X input focus"
 
+  scene() { timeout 5 weston-debug scene-graph 2>/dev/null; }
+  mapped() { scene | grep -q "top-level window 'Днесловник"; }
+  not_mapped() { ! mapped; }
+  # The program's connection in the protocol log: the client that titled
+  # the main window.
+  program_client() {
+    grep -m 1 -o 'client 0x[0-9a-f]* rq xdg_toplevel@[0-9]*\.set_title("Днесловник' "$proto" | cut -d' ' -f2
+  }
+  # The program's window has the keyboard: the last keyboard enter or leave
+  # the program was sent is an enter.
+  has_keyboard() {
+    local client
+    client=$(program_client)
+    [ -n "$client" ] || return 1
+    grep "client $client ev wl_keyboard@[0-9]*\.\(enter\|leave\)(" "$proto" | tail -1 | grep -q '\.enter('
+  }
+  # key KEY: types KEY once the program's window has the keyboard.
+  key() {
+    x_focus_on_weston || failx "weston's window lost the X input focus"
+    wait_for 10 has_keyboard || failx "the program's window did not get the keyboard focus on Wayland"
+    xdotool key "$1"
+  }
+  # pointer_at X Y: the last pointer event the program was sent puts the
+  # pointer at X,Y (within a pixel) of its surface.
+  pointer_at() {
+    local client line x y
+    client=$(program_client)
+    line=$(grep "client $client ev wl_pointer@[0-9]*\.\(enter\|leave\|motion\)(" "$proto" | tail -1)
+    case $line in
+      *.enter\(*) read -r x y <<< "$(echo "$line" | sed 's/.*\.enter([0-9]*, [^,]*, \([0-9.-]*\), \([0-9.-]*\)).*/\1 \2/')" ;;
+      *.motion\(*) read -r x y <<< "$(echo "$line" | sed 's/.*\.motion([0-9]*, \([0-9.-]*\), \([0-9.-]*\)).*/\1 \2/')" ;;
+      *) return 1 ;;
+    esac
+    x=${x%.*} y=${y%.*}
+    [ "$x" -ge $(($1 - 1)) ] && [ "$x" -le $(($1 + 1)) ] && [ "$y" -ge $(($2 - 1)) ] && [ "$y" -le $(($2 + 1)) ]
+  }
+  pointer_out_of_weston() { ! xdotool getmouselocation --shell 2>/dev/null | grep -qx "WINDOW=$weston_window"; }
+  export QT_QPA_PLATFORM=wayland
   printf '\nWidth=400\nHeight=460\nLeft=321\nTop=123\n' > "$prog/Position.ini"
   start_program
-  wait_for 20 mapped || failx "the main window did not appear on Wayland"
-  wait_for 6 has_sni_item || failx "no StatusNotifierItem registered on Wayland"
+  wait_for 30 mapped || failx "the main window did not appear on Wayland"
+  wait_for 10 has_sni_item || failx "no StatusNotifierItem registered on Wayland"
   item=$(sni_item)
   echo "Wayland: window mapped, item $item registered"
 
-  weston_window=$(xdotool search --class '^Weston Compositor$' | head -1)
-  xdotool mousemove --window "$weston_window" 500 500 click 1
-  sleep 0.5
-  xdotool key Escape
+  key Escape
   wait_for 5 not_mapped || failx "Esc did not hide the window on Wayland"
   "$python" "$host_py" activate "$item" || failx "Activate failed"
   wait_for 5 mapped || failx "Activate did not bring the window back on Wayland"
   echo "Wayland: Esc hides into the tray; Activate restores"
 
-  xdotool key Escape
+  key Escape
   wait_for 5 not_mapped || failx "Esc did not hide the window again"
   second_start
   wait_for 5 mapped || failx "a second start did not show the running window on Wayland"
@@ -317,13 +411,29 @@ wayland_inside() {
 
   # Close with the close box of the window's decoration (Qt draws it on
   # Wayland, at the top right corner): Position.ini is written, and keeps
-  # the position the compositor never told the program.
-  read -r x1 y1 x2 y2 <<< "$(timeout 5 weston-debug scene-graph 2>/dev/null \
-    | grep -A1 "top-level window 'Днесловник" \
-    | sed -n 's/.*position: (\([0-9-]*\), \([0-9-]*\)) -> (\([0-9-]*\), \([0-9-]*\)).*/\1 \2 \3 \4/p')"
-  [ -n "${y2:-}" ] || failx "the window's place is not in the scene graph"
-  xdotool mousemove --window "$weston_window" $((x2 - 17)) $((y1 + 15)) sleep 0.3 click 1
-  wait_for 15 not_running "$app" || failx "the program did not end after its close box"
+  # the position the compositor never told the program. The click comes
+  # once the program has the pointer on the close box; a click that the
+  # window didn't take as a close is tried again, three times at most.
+  closed=
+  for attempt in 1 2 3; do
+    read -r x1 y1 x2 y2 <<< "$(scene | grep -A1 "top-level window 'Днесловник" \
+      | sed -n 's/.*position: (\([0-9-]*\), \([0-9-]*\)) -> (\([0-9-]*\), \([0-9-]*\)).*/\1 \2 \3 \4/p')"
+    [ -n "${y2:-}" ] || failx "the window's place is not in the scene graph"
+    local_x=$((x2 - x1 - 17)) local_y=15
+    # weston follows X's pointer by relative motions within its window, from
+    # where it last saw the pointer enter: the pointer leaves the window and
+    # enters it at the close box, a place weston takes as it is.
+    xdotool mousemove 1100 750
+    wait_for 5 pointer_out_of_weston || failx "the pointer did not leave weston's window"
+    xdotool mousemove --window "$weston_window" $((x1 + local_x)) $((y1 + local_y))
+    wait_for 5 pointer_at "$local_x" "$local_y" \
+      || failx "the program was not told the pointer is on its close box ($local_x,$local_y of its surface at $x1,$y1; X has the pointer at $(xdotool getmouselocation 2>&1))"
+    xdotool click 1
+    wait_for 15 not_mapped && { closed=1; break; }
+    echo "Wayland: the click on the close box did not close the window (attempt $attempt of 3)"
+  done
+  [ -n "$closed" ] || failx "the close box did not close the window"
+  wait_for 30 not_running "$app" || failx "the program did not end after its close box"
   ended_cleanly
   grep -qx 'Left=321' "$prog/Position.ini" && grep -qx 'Top=123' "$prog/Position.ini" \
     || failx "Position.ini lost the position: $(tr '\n' ' ' < "$prog/Position.ini")"
@@ -356,7 +466,7 @@ fi
 
 # ---------------------------------------------------------------------------
 # Outside: one X session a scenario.
-needed=(xvfb-run Xvfb xauth openbox xdotool xprop xwininfo)
+needed=(Xvfb openbox xdotool xprop xwininfo)
 for scenario in "${scenarios[@]}"; do
   case $scenario in
     xembed) needed+=(trayer) ;;
@@ -387,7 +497,7 @@ for scenario in "${scenarios[@]}"; do
     unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_STYLE_OVERRIDE
     export QT_QPA_PLATFORM=xcb
     echo "== $scenario"
-    timeout -k 5 120 xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" "$build" --inside "$scenario" "$work"
+    in_x_session 1280x800x24 timeout -k 5 180 bash "$0" "$build" --inside "$scenario" "$work"
   )
   result=$?
   [ "$result" -eq 124 ] && echo "FAIL ($scenario): the X session ran out of time" >&2

@@ -29,7 +29,8 @@ class IcalFixture : public ::testing::Test {
     Write("March.db",
           "[24]\n0=Предпразднство Благовещения\n1=Прп. Захарии\n4=Свт. Артемона {\\b полиелей}\n"
           "i=Иконы Божией Матери\n[25]\n6=\\b Благовещение\\b0\n");
-    Write("April.db", "[17]\n5=Свт. Иоанна\n[20]\n1=Прп. Феодора\n");
+    // 2 April old style: 15 April 2023, Great Saturday.
+    Write("April.db", "[2]\n1=Прп. Тита\n[17]\n5=Свт. Иоанна\n[20]\n1=Прп. Феодора\n");
     // 24 July old style: 6 August 2023, the 9th Sunday after Pentecost.
     Write("July.db", "[24]\n1=Мц. Христины\n");
     AppSettings.menologion = "i";
@@ -58,6 +59,7 @@ TEST_F(IcalFixture, SummaryIsTheChiefCommemorationUnlessTheDayOutranksIt) {
   const Row rows[] = {
       {{16, 4, 2023}, "Пасха. Светлое Христово Воскресение"},  // Pascha: the title over its own entry
       {{13, 4, 2023}, "Великий Четверг, воспоминание Тайной Вечери"},  // the title outranks every saint
+      {{15, 4, 2023}, "Великая Суббота"},            // the last day of Holy Week too
       {{7, 4, 2023}, "Благовещение"},                // the feast on a Friday of Lent
       {{6, 4, 2023}, "Свт. Артемона полиелей"},      // the higher sign, RTF markup gone
       {{30, 4, 2023}, "Неделя 3-я по Пасхе, св.жен-мироносиц"},  // a named Sunday over a vigil

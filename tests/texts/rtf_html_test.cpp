@@ -64,5 +64,18 @@ TEST(RtfToHtml, TitleGivenOrFoundAndFacesCleaned) {
   EXPECT_TRUE(Has(html, "font-family:'BadFace',sans-serif;")) << html;
 }
 
+TEST(RtfToHtml, EveryFamilyAndAlignmentHasItsStyle) {
+  const std::string html = RtfToHtml(ReadRtf(
+      "{\\rtf1{\\fonttbl{\\f0\\fdecor D;}{\\f1\\fscript S;}{\\f2\\froman R;}}"
+      "\\f0 a\\f1 b\\f2 c\\par\\qr r\\par\\qc m\\par\\qj j\\par\\ql l\\par}"));
+  EXPECT_TRUE(Has(html, "font-family:'D',fantasy;")) << html;
+  EXPECT_TRUE(Has(html, "font-family:'S',cursive;"));
+  EXPECT_TRUE(Has(html, "font-family:'R',serif;"));
+  EXPECT_TRUE(Has(html, "<p style=\"text-align:right\"><span"));
+  EXPECT_TRUE(Has(html, "<p style=\"text-align:center\"><span"));
+  EXPECT_TRUE(Has(html, "<p style=\"text-align:justify\"><span"));
+  EXPECT_TRUE(Has(html, "<p><span style=\"font-family:'R',serif;font-size:12pt\">l</span></p>")) << html;
+}
+
 }  // namespace
 }  // namespace velmar

@@ -317,6 +317,11 @@ TEST(RtfReaderSamples, EscapesDecodeByTheFontsCharacterSet) {
   // with \ansicpg1252 it reads Windows-1252.
   EXPECT_EQ(PlainText(ReadClean("{\\rtf1\\ansi" + fonts + "\\f1\\'e9\\'80}")), "йЂ\n");
   EXPECT_EQ(PlainText(ReadClean("{\\rtf1\\ansi\\ansicpg1252" + fonts + "\\f1\\'e9\\'80}")), "é€\n");
+  // A Symbol font (\fcharset2) passes the bytes through as Latin-1, whatever
+  // the document's code page; an explicit \f0 reads by font 0 also where
+  // \deff names another font.
+  EXPECT_EQ(PlainText(ReadClean("{\\rtf1\\ansi" + fonts + "\\f2\\'c0\\'e9}")), "Àé\n");
+  EXPECT_EQ(PlainText(ReadClean("{\\rtf1\\ansi\\ansicpg1252\\deff1" + fonts + "\\'e9\\f0\\'e9}")), "éй\n");
   // An escape for a control character is dropped, a tab stays.
   EXPECT_EQ(PlainText(ReadClean("{\\rtf1 a\\'1bb\\'09c\\'00}")), "ab\tc\n");
 }
@@ -352,9 +357,10 @@ TEST(RtfReaderSamples, IgnorableAndSkippedDestinations) {
       "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}"
       "{\\pict\\wmetafile8 0102abcd}{\\pict\\bin4 {}\\}}c"
       "{\\upr{ansi}{\\*\\ud{\\u1046?}}}"
-      "{\\*\\bkmkstart m}d\\par}";
+      "{\\*\\bkmkstart m}d"
+      "{\\*\\bin1 xe}\\par}";  // \bin is known after \*: its byte is data, the text goes on
   const RtfDocument d = ReadClean(rtf);
-  EXPECT_EQ(PlainText(d), "ablinkcЖd\n");
+  EXPECT_EQ(PlainText(d), "ablinkcЖde\n");
 }
 
 TEST(RtfReaderSamples, ColourTables) {
@@ -371,6 +377,9 @@ TEST(RtfReaderSamples, FontTableWithoutGroupsAndDefaultFont) {
   const RtfDocument d = ReadClean(
       "{\\rtf1\\deff1{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fmodern Courier;}"
       "a{\\f0 b}\\f7 c\\plain d\\par}");
+  // Without \deff the default font is font 0.
+  const RtfDocument noDeff = ReadClean("{\\rtf1{\\fonttbl{\\f1 One;}{\\f0 Zero;}}a\\par}");
+  EXPECT_EQ(Spans(noDeff, Para(noDeff, 0)), (std::vector<Span>{{"a", "Zero", 24, {}}}));
   ASSERT_EQ(d.fonts.size(), 2u);
   EXPECT_EQ(Spans(d, Para(d, 0)), (std::vector<Span>{{"a", "Courier", 24, {}},
                                                       {"b", "Helvetica", 24, {}},

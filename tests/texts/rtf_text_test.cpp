@@ -97,6 +97,7 @@ TEST(RtfTerminalText, DisplayWidth) {
       {"а\u0483", 1},   // Cyrillic titlo combines
       {"e\u0301", 1},
       {"中文", 4},
+      {"\uFFE6\U0001F900", 4},  // the last fullwidth sign, the first supplemental symbol
       {"\xFF", 1},      // malformed bytes count one each
       {"\xD0", 1},
       {"a\xD0", 2},    // cut short at the end

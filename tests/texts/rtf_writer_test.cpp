@@ -4,10 +4,18 @@
 
 #include <algorithm>
 
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <deque>
 #include <fstream>
 #include <string>
+#include <thread>
+
+#include <pthread.h>
+#include <unistd.h>
 
 #include "day_test_support.h"
 #include "platform/messages.h"
@@ -188,6 +196,71 @@ TEST(RtfWriter, BigDocumentsArriveWholeAndInOrder) {
     EXPECT_FALSE(CloseReportFile()) << size;
     std::fclose(full);
   }
+}
+
+// A write into a pipe that a signal interrupts midway returns what it wrote
+// so far: the rest follows it, not the whole piece again, whether the
+// document is written at its close or by the writing thread.
+TEST(RtfWriter, WritesCutShortBySignalsGoOnWhereTheyStopped) {
+  struct sigaction action {};
+  action.sa_handler = [](int) {};
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = 0;  // no SA_RESTART: a blocked write returns early
+  struct sigaction previous {};
+  ASSERT_EQ(sigaction(SIGUSR1, &action, &previous), 0);
+  const auto blockHere = [] {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+  };
+  for (const std::size_t size : {std::size_t{200} << 10, std::size_t{6} << 20}) {
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    std::FILE* stream = fdopen(ends[1], "wb");
+    ASSERT_NE(stream, nullptr);
+    std::string received;
+    std::thread reader([&] {  // slow enough that the writes wait for room
+      blockHere();
+      char chunk[4096];
+      for (;;) {
+        const ssize_t got = read(ends[0], chunk, sizeof chunk);
+        if (got <= 0) break;
+        received.append(chunk, static_cast<std::size_t>(got));
+        if (received.size() % (64 << 10) < sizeof chunk) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    });
+    std::atomic<bool> done{false};
+    std::thread signaller([&] {
+      blockHere();
+      while (!done) {
+        kill(getpid(), SIGUSR1);
+        std::this_thread::sleep_for(std::chrono::microseconds(300));
+      }
+    });
+    std::string expected;
+    AttachReportStream(stream);
+    for (std::size_t i = 0; expected.size() < size; ++i) {
+      std::string piece = "line " + std::to_string(i) + "\\par\n";
+      ReportWrite(piece);
+      expected += piece;
+      if (i % 100 == 0) {
+        static const std::string kKept(3000, 'k');
+        ReportWriteKept(kKept);
+        expected += kKept;
+      }
+    }
+    const bool closed = CloseReportFile();
+    done = true;
+    signaller.join();
+    std::fclose(stream);
+    reader.join();
+    close(ends[0]);
+    EXPECT_TRUE(closed) << size;
+    ASSERT_EQ(received.size(), expected.size()) << size;
+    EXPECT_TRUE(received == expected) << size;
+  }
+  sigaction(SIGUSR1, &previous, nullptr);
 }
 
 // After ReportSettleKept the kept pieces may go: what was written before is
