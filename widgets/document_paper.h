@@ -18,10 +18,11 @@
 // shade deeper in the same hue, just enough to read (a layout format, as a
 // highlighter's, that is no part of the document): the document itself, and
 // so what is saved, printed, copied and exported, keeps its colours byte for
-// byte.
+// byte. The shades are given to the blocks in view only, so that a long
+// document opens as fast as without them.
 
 #include <QColor>
-#include <QSyntaxHighlighter>
+#include <QObject>
 
 class QTextEdit;
 
@@ -35,22 +36,30 @@ QColor PaperTextColour();
 // a deeper shade of it that reads there.
 QColor OnPaper(const QColor& written);
 
-// Draws the colours of a document that don't read on the paper in the
-// deeper shade of OnPaper; follows the document's changes.
-class PaperHighlighter : public QSyntaxHighlighter {
+// Draws the colours of a control's document that don't read on the paper in
+// the deeper shade of OnPaper, as extra selections of the control (drawn
+// over the text, no part of the document, its layout or its changes): those
+// of the blocks in view, worked out again whenever the control paints.
+class PaperHighlighter : public QObject {
   Q_OBJECT
 
  public:
-  explicit PaperHighlighter(QObject* parent);
+  explicit PaperHighlighter(QTextEdit* edit);
+  // Shades the blocks now in view; true when the shades changed.
+  bool ShadeVisible();
 
  protected:
-  void highlightBlock(const QString& text) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QTextEdit* edit_;
 };
 
 // Puts the control's documents on the paper: its base and text colours
-// become the paper's, and a PaperHighlighter (a child of the control) is set
-// on its current document. Call again after the control is given another
-// document (QTextEdit::setDocument).
+// become the paper's, and a PaperHighlighter (a child of the control) shades
+// its current document. Call again after the control is given another
+// document (QTextEdit::setDocument); clear the control's extra selections
+// before its document is deleted, as they point into it.
 void ShowOnPaper(QTextEdit* edit);
 
 }  // namespace velmar

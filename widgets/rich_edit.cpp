@@ -420,6 +420,7 @@ QTextDocument* RichEdit::NewDocument() {
 void RichEdit::ShowDocument(QTextDocument* doc) {
   QTextDocument* previous = document();
   const bool previousIsOurs = previous->parent() == this;
+  setExtraSelections({});  // the paper's shades point into the document that goes
   setDocument(doc);
   if (previousIsOurs && previous != doc) delete previous;  // Qt deletes only the one it made itself
   ShowOnPaper(this);

@@ -166,12 +166,13 @@ void MeasureCalendar(Measure& m, const QCalendarWidget* calendar) {
   }
 }
 
-void MeasureDocument(Measure& m, const QTextEdit* edit) {
-  const QTextDocument* doc = edit->document();
+// The blocks in view, as the control paints them (the paper's shades are
+// worked out for the blocks in view as it paints).
+void MeasureDocument(Measure& m, QTextEdit* edit) {
   const QRect paper = edit->viewport()->rect();
-  for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-    const QList<QTextLayout::FormatRange> shown = block.layout() != nullptr ? block.layout()->formats()
-                                                                           : QList<QTextLayout::FormatRange>();
+  (void)edit->viewport()->grab();
+  const QTextBlock last = edit->cursorForPosition(QPoint(paper.width(), paper.height())).block();
+  for (QTextBlock block = edit->cursorForPosition(QPoint(0, 0)).block(); block.isValid(); block = block.next()) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
       if (!fragment.isValid() || fragment.text().trimmed().isEmpty()) continue;
@@ -179,14 +180,15 @@ void MeasureDocument(Measure& m, const QTextEdit* edit) {
       const QTextCharFormat f = fragment.charFormat();
       if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush)
         text = f.foreground().color();
-      const int start = fragment.position() - block.position();
-      for (const QTextLayout::FormatRange& range : shown) {
-        if (range.start <= start && start < range.start + range.length &&
-            range.format.hasProperty(QTextFormat::ForegroundBrush))
-          text = range.format.foreground().color();
+      for (const QTextEdit::ExtraSelection& shade : edit->extraSelections()) {
+        if (shade.cursor.selectionStart() <= fragment.position() &&
+            fragment.position() < shade.cursor.selectionEnd() &&
+            shade.format.hasProperty(QTextFormat::ForegroundBrush))
+          text = shade.format.foreground().color();
       }
       m.Text(edit->viewport(), "text «" + fragment.text().left(30).toStdString() + "»", text, paper);
     }
+    if (block == last) break;
   }
 }
 
@@ -225,7 +227,7 @@ void MeasureWindow(Measure& m, QWidget* window) {
                tabs->tabRect(i).adjusted(3, 3, -3, -3));
     } else if (const auto* calendar = qobject_cast<QCalendarWidget*>(w)) {
       MeasureCalendar(m, calendar);
-    } else if (const auto* edit = qobject_cast<QTextEdit*>(w)) {
+    } else if (auto* edit = qobject_cast<QTextEdit*>(w)) {
       MeasureDocument(m, edit);
     } else if (const auto* view = qobject_cast<QAbstractItemView*>(w)) {
       if (qobject_cast<QCalendarWidget*>(view->parentWidget()) == nullptr) MeasureItemView(m, view);

@@ -103,15 +103,17 @@ TEST_F(RichEditTest, DocumentsShowOnPaperWithTheirColoursAsWritten) {
   QApplication::setPalette(dark);
   RichEdit edit;
   ASSERT_TRUE(edit.LoadFromFile(WriteFile("paper.rtf", sunday_)));
-  QApplication::processEvents();  // the highlighter's first pass is queued
+  edit.resize(400, 300);
+  (void)edit.grab();  // the blocks in view are shaded as they are painted
   EXPECT_EQ(edit.palette().color(QPalette::Base), PaperColour());
   EXPECT_EQ(edit.palette().color(QPalette::Text), PaperTextColour());
 
   const QTextBlock block = edit.document()->findBlockByNumber(4);  // " + Свт. Николая"
   const int sign = static_cast<int>(block.text().indexOf(QStringLiteral("+")));
   QColor shown;
-  for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
-    if (range.start <= sign && sign < range.start + range.length) shown = range.format.foreground().color();
+  for (const QTextEdit::ExtraSelection& shade : edit.extraSelections()) {
+    const int at = block.position() + sign;
+    if (shade.cursor.selectionStart() <= at && at < shade.cursor.selectionEnd()) shown = shade.format.foreground().color();
   }
   EXPECT_EQ(shown, OnPaper(QColor(255, 0, 0)));
   EXPECT_GE(ContrastRatio(shown, PaperColour()), kReadableContrast);
