@@ -68,8 +68,8 @@ TEST(RtfWriter, LegendAndCredits) {
             "\n\\f3\\cf1 (+)\\cf0\\f2   Совершается великое всенощное бдение\\par"
             "\n\\par");
   EXPECT_EQ(Capture(WriteCredits),
-            "\n  Составлено при помощи Днесловник для Windows\\par"
-            "\n  https://velmar32.example.org/velmar32/ (c) Команда разработчиков Velmar32, "
+            "\n  Составлено при помощи «Днесловника»\\par"
+            "\n  (c) Команда разработчиков Velmar32, "
             "версия 2.0 pre-release 278\\par"
             "\n  ——————————————————————————————\\par"
             "\n\\par");
