@@ -345,7 +345,7 @@ void TForm1::SpeedButton2Click() {
 void TForm1::OpenAdditionalInfo(ViewKind page) {
   const std::string& name = infoFiles_[static_cast<std::size_t>(page)];
   const QString path = FromFileName(ProgramDirectory()) + FromCp1251(name);
-  const std::string message = DocumentOpenMessage(Shell::Open(path), name);
+  const std::string message = DocumentOpenReport(Shell::Open(path), name, Utf8ToCp1251(path.toStdString()));
   if (!message.empty()) ShowMessage(message);
 }
 
@@ -378,8 +378,9 @@ void TForm1::N8Click() {
 void TForm1::N14Click() { Terminate(); }
 
 void TForm1::N18Click() {
-  const int result = Shell::Edit(FromFileName(SettingsFilePath()));
-  const std::string message = ShellOpenMessage(result);
+  const std::string settings = SettingsFilePath();
+  const int result = Shell::Edit(FromFileName(settings));
+  const std::string message = SettingsEditReport(result, Utf8ToCp1251(FromFileName(settings).toStdString()));
   if (!message.empty()) ShowMessage(message);
 }
 

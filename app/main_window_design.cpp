@@ -308,7 +308,7 @@ void TForm1::BuildMenus() {
   N25 = N25Menu->menuAction();
   N18 = N25Menu->addAction(QStringLiteral("&Редактирование ini-файла"));
   N18->setShortcut(Qt::Key_F9);
-  NStartup = N25Menu->addAction(QStringLiteral("Запускать вместе с &Windows"));
+  NStartup = N25Menu->addAction(QStringLiteral("Запускать при &входе в систему"));
   NStartup->setCheckable(true);
   N17 = Separator(PopupMenu1);
   N14 = PopupMenu1->addAction(QStringLiteral("В&ыход"));

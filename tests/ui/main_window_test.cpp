@@ -290,16 +290,21 @@ TEST_F(MainWindowTest, AdditionalInformationOpensThePagesOwnDocument) {
   form.RunFile2Click();
   form.SpeedButton3Click();
   form.RunFile1Click();
+  const std::string program = space.program().string() + "/";
   EXPECT_EQ(space.Messages(),
-            (std::vector<std::string>{"File docs/tomorrow-missing.html not found", "Path not found"}));
+            (std::vector<std::string>{
+                "Не найден файл «" + program + "docs/tomorrow-missing.html».\n\n"
+                "File docs/tomorrow-missing.html not found",
+                "Не найдена папка файла «" + program + "nowhere/calendar.html».\n\nPath not found"}));
   ASSERT_EQ(space.opened.size(), 1U);
   EXPECT_EQ(space.opened[0], QUrl::fromLocalFile(QString::fromStdString(
                                  (space.program() / "docs" / "nativity.html").string())));
 
   space.openerAnswer = false;  // nothing on the desktop opens it
   form.RunFile1Click();
-  EXPECT_EQ(space.Messages().back(),
-            "There is no application associated with the given filename extension.");
+  EXPECT_NE(space.Messages().back().find("«" + program + "docs/nativity.html»"), std::string::npos);
+  EXPECT_TRUE(space.Messages().back().ends_with(
+      "\n\nThere is no application associated with the given filename extension."));
 }
 
 TEST_F(MainWindowTest, SettingsItemsOpenTheIniFileInTheEditor) {
@@ -308,9 +313,15 @@ TEST_F(MainWindowTest, SettingsItemsOpenTheIniFileInTheEditor) {
   form.N19->trigger();
   ASSERT_EQ(space.opened.size(), 1U);
   EXPECT_TRUE(space.opened[0].toLocalFile().endsWith("/Velmar32.ini"));
+  space.openerAnswer = false;  // no text editor on the desktop: said, with the file
+  form.N18->trigger();
+  ASSERT_EQ(space.Messages().size(), 1U);
+  EXPECT_NE(space.Messages()[0].find("Не найден текстовый редактор"), std::string::npos);
+  EXPECT_NE(space.Messages()[0].find((space.program() / "Velmar32.ini").string()), std::string::npos);
+  space.openerAnswer = true;
   std::filesystem::remove(space.program() / "Velmar32.ini");
   form.N18->trigger();
-  EXPECT_EQ(space.Messages(), (std::vector<std::string>{"File not found"}));
+  EXPECT_TRUE(space.Messages().back().ends_with("\n\nFile not found"));
 }
 
 TEST_F(MainWindowTest, MinimisingHidesIntoTheTrayAndTheTrayBringsItBack) {
@@ -401,7 +412,7 @@ TEST_F(MainWindowTest, TrayMenuHasItsDefaultItemAndCaptions) {
   TForm1 form(&tray);
   EXPECT_EQ(form.PopupMenu2->defaultAction(), form.N8);
   EXPECT_TRUE(form.N8->font().bold());
-  EXPECT_EQ(form.NStartup->text().toStdString(), "Запускать вместе с &Windows");
+  EXPECT_EQ(form.NStartup->text().toStdString(), "Запускать при &входе в систему");
   EXPECT_EQ(form.N37->text().toStdString(), "Се&рвис ...");
   EXPECT_EQ(form.N14->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Q));
   EXPECT_EQ(form.N1->shortcut(), QKeySequence(Qt::Key_Escape));

@@ -39,7 +39,7 @@ TEST_F(MenusTest, WindowMenuAsDesigned) {
       "С&вернуть [Esc]", "-", "&Сегодня [F1]", "&Завтра [F2]", "&Календарь [F3]", "&Пасхалия [F4]",
       "Свя&тцы [F5]", "-", "Се&рвис ... >", "  Составить &календарь [Ctrl+K]",
       "  Составить &пасхалию [Ctrl+P]", "  Поиск в файл [Ctrl+S]", "-", "&Настройка >",
-      "  &Редактирование ini-файла [F9]", "  Запускать вместе с &Windows (check)", "-", "В&ыход [Alt+Q]"};
+      "  &Редактирование ini-файла [F9]", "  Запускать при &входе в систему (check)", "-", "В&ыход [Alt+Q]"};
   EXPECT_EQ(MenuLayout(form.PopupMenu1), expected);
   // Its shortcuts work wherever the focus is in the window.
   for (QAction* action : {form.N1, form.N10, form.N11, form.N12, form.N15, form.N22, form.N38, form.N39,

@@ -114,6 +114,34 @@ TEST(Shell, ResultsSayWhatIsMissing) {
   EXPECT_EQ(Shell::OpenLink(QUrl("https://example.org/")), kShellNoAssociation);
 }
 
+TEST(Shell, AskingXdgMimeTellsWhetherAnythingOpensTheFile) {
+  Workspace space({1, 3, 2001});
+  const std::filesystem::path bin = space.program() / "bin";
+  std::filesystem::create_directories(bin);
+  const auto script = [&](const char* name, const std::string& body) {
+    const std::filesystem::path file = bin / name;
+    std::ofstream(file) << "#!/bin/sh\n" << body;
+    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+  };
+  const std::string oldPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+  const std::string oldBrowser = std::getenv("BROWSER") != nullptr ? std::getenv("BROWSER") : "";
+  unsetenv("BROWSER");
+  setenv("PATH", bin.c_str(), 1);
+  const QString ini = QString::fromStdString((space.program() / "Velmar32.ini").string());
+  EXPECT_TRUE(Shell::DesktopHasApplicationFor(ini));  // no xdg-open: Qt answers itself
+  script("xdg-open", "exit 0\n");
+  script("xdg-mime", "exit 0\n");  // no default application for any type
+  EXPECT_FALSE(Shell::DesktopHasApplicationFor(ini));
+  // An editor for text/plain opens the settings file, whose own type is a kind of it.
+  script("xdg-mime", "[ \"$3\" = text/plain ] && echo mousepad.desktop\nexit 0\n");
+  EXPECT_TRUE(Shell::DesktopHasApplicationFor(ini));
+  script("xdg-mime", "exit 0\n");
+  setenv("BROWSER", "firefox", 1);  // what xdg-open falls back on
+  EXPECT_TRUE(Shell::DesktopHasApplicationFor(ini));
+  setenv("PATH", oldPath.c_str(), 1);
+  if (oldBrowser.empty()) unsetenv("BROWSER"); else setenv("BROWSER", oldBrowser.c_str(), 1);
+}
+
 TEST(Autostart, EntryComesAndGoes) {
   Workspace space({1, 3, 2001});
   EXPECT_EQ(Autostart::EntryPath(), space.autostartEntry().string());
