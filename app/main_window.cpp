@@ -96,6 +96,7 @@ TForm1::TForm1(lumora::TrayShell* trayShell, QWidget* parent)
   StringGrid1->setColumnWidth(0, kPaschalionCaptionColumnDesignWidth);
   for (int row = 1; row <= 10; ++row)
     StringGrid1->item(row, 0)->setText(FromCp1251(PaschalionRowCaption(row, false)));
+  FillPaschalionGrid();  // the page shows this year's Paschalion from the start
   ComboBox2->setCurrentIndex(18);
   Timer1->start();
 }
@@ -124,6 +125,8 @@ void TForm1::ConnectHandlers() {
   connect(RunFile2, &QToolButton::clicked, this, &TForm1::RunFile2Click);
   connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
   connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+  // The style's switch recomputes the grid (one of the pair is toggled on).
+  connect(RadioButton1, &QRadioButton::toggled, this, &TForm1::FillPaschalionGrid);
   connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
   connect(Edit1, &QLineEdit::returnPressed, BitBtn1, &QPushButton::click);
   connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TForm1::ListBox1DblClick);
@@ -236,9 +239,9 @@ void TForm1::changeEvent(QEvent* event) {
 
 void TForm1::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->popup(event->globalPos()); }
 
-// Enter that no control took: a focused button is pressed (as the desktop's
-// dialogs do), otherwise the default button Button1. Edit1 has searched on
-// its own Enter already.
+// Enter that no control took: in a year field, the year is applied; a
+// focused button is pressed (as the desktop's dialogs do); otherwise the
+// default button Button1. Edit1 has searched on its own Enter already.
 void TForm1::keyPressEvent(QKeyEvent* event) {
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
@@ -248,6 +251,18 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
   event->accept();
   QWidget* focus = focusWidget();
   if (focus == Edit1) return;
+  // In a year field Enter applies the year it holds, as its button does.
+  const auto inField = [focus](const QWidget* field) {
+    return focus != nullptr && (focus == field || field->isAncestorOf(focus));
+  };
+  if (inField(CSpinEdit1)) {
+    SpeedButton6->click();
+    return;
+  }
+  if (inField(CSpinEdit2)) {
+    SpeedButton4->click();
+    return;
+  }
   if (auto* button = qobject_cast<QAbstractButton*>(focus); button != nullptr && button->isEnabled()) {
     button->click();
     return;

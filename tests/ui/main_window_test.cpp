@@ -387,6 +387,32 @@ TEST_F(MainWindowTest, EnterPressesTheDefaultButtonButSearchesInTheSaintsField) 
   EXPECT_TRUE(form.isVisible());
 }
 
+// Enter in a year field applies it, where it used to hide the window.
+TEST_F(MainWindowTest, EnterInAYearFieldAppliesTheYear) {
+  Workspace space({7, 1, 2003});
+  TForm1 form(&tray);
+  form.show();
+  form.activateWindow();
+  form.PageControl1->setCurrentWidget(form.TabSheet3);
+  form.CSpinEdit1->setFocus();
+  form.CSpinEdit1->selectAll();
+  QTest::keyClicks(form.CSpinEdit1, QStringLiteral("1999"));
+  QTest::keyClick(form.CSpinEdit1, Qt::Key_Return);
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_EQ(form.CCalendar1->Year(), 1999);  // the grid and the field agree
+  EXPECT_EQ(form.CSpinEdit1->Value(), 1999);
+  EXPECT_NE(ReportText(space).find("7 Января 1999 г."), std::string::npos);
+
+  form.PageControl1->setCurrentWidget(form.TabSheet4);
+  form.CSpinEdit2->setFocus();
+  form.CSpinEdit2->selectAll();
+  QTest::keyClicks(form.CSpinEdit2, QStringLiteral("2099"));
+  QTest::keyClick(form.CSpinEdit2, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_EQ(form.CSpinEdit2->Value(), 2097);  // four years end in 2100
+  EXPECT_EQ(form.StringGrid1->item(0, 4)->text().toStdString(), "2100 г.");
+}
+
 // Until the desktop has framed the window the design's usual frame stands in,
 // so the first resize at the designed size gives the caption column its
 // designed 106 pixels (outer width 371 - 265), and outer sizes set from
@@ -454,7 +480,14 @@ TEST_F(MainWindowTest, CutAndCopyFollowTheTextFieldsSelectionOnAMousePress) {
 TEST_F(MainWindowTest, PaschalionPageFillsFourYearsOnRequest) {
   Workspace space({7, 1, 2001});
   TForm1 form(&tray);
-  EXPECT_TRUE(form.StringGrid1->item(5, 1)->text().isEmpty());  // empty until asked
+  // This year's Paschalion from the start: Pascha 2001 on 15 April.
+  EXPECT_EQ(form.StringGrid1->item(0, 1)->text().toStdString(), "2001 г.");
+  EXPECT_EQ(form.StringGrid1->item(5, 1)->text().toStdString(), "15 Ап");
+  // The style's switch alone recomputes it: Pascha on 2 April old style.
+  form.RadioButton2->setChecked(true);
+  EXPECT_EQ(form.StringGrid1->item(5, 1)->text().toStdString(), "2 Ап");
+  form.RadioButton1->setChecked(true);
+  EXPECT_EQ(form.StringGrid1->item(5, 1)->text().toStdString(), "15 Ап");
   form.CSpinEdit2->SetValue(1700);
   form.SpeedButton4Click();
   EXPECT_EQ(form.CSpinEdit2->Value(), 1800);
