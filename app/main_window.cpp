@@ -116,6 +116,12 @@ void TForm1::ConnectHandlers() {
   connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
   connect(CCalendar1, &CCalendar::Changed, this, &TForm1::CCalendar1Change);
   connect(CCalendar1, &CCalendar::DoubleClicked, this, &TForm1::CCalendar1Change);
+  // A key that moves the grid into another month takes the month list and
+  // the year field along, so that they agree with it.
+  connect(CCalendar1, &CCalendar::KeyMovedMonth, this, [this] {
+    ComboBox1->setCurrentIndex(CCalendar1->Month() - 1);
+    CSpinEdit1->SetValue(CCalendar1->Year());
+  });
   // Only the user's choice moves the grid; setting the list from code doesn't.
   connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
   connect(SpeedButton6, &QToolButton::clicked, this, &TForm1::SpeedButton6Click);

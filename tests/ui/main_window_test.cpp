@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -385,6 +386,20 @@ TEST_F(MainWindowTest, EnterPressesTheDefaultButtonButSearchesInTheSaintsField) 
   EXPECT_FALSE(form.isVisible());  // minimised into the tray
   form.N8Click();
   EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(MainWindowTest, KeysMoveTheGridAcrossMonthsAndTheListAndYearFollow) {
+  Workspace space({31, 12, 2003});
+  TForm1 form(&tray);
+  QWidget* view = form.CCalendar1->findChild<QTableView*>();
+  ASSERT_NE(view, nullptr);
+  QTest::keyClick(view, Qt::Key_Right);  // into the next year
+  EXPECT_EQ(form.ComboBox1->currentIndex(), 0);
+  EXPECT_EQ(form.CSpinEdit1->Value(), 2004);
+  EXPECT_NE(ReportText(space).find("1 Января 2004 г."), std::string::npos);
+  QTest::keyClick(view, Qt::Key_PageDown);
+  EXPECT_EQ(form.ComboBox1->currentIndex(), 1);
+  EXPECT_NE(ReportText(space).find("1 Февраля 2004 г."), std::string::npos);
 }
 
 // Enter in a year field applies it, where it used to hide the window.

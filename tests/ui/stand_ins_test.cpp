@@ -56,21 +56,47 @@ TEST(CCalendar, SettersRaiseTheChangeEventAndRefuseNonexistentDates) {
   EXPECT_EQ(grid.selectedDate(), QDate(2001, 3, 31));
 }
 
-TEST(CCalendar, UserStaysWithinTheShownMonth) {
+TEST(CCalendar, KeysCrossTheMonthsEndsAndTheMouseStaysWithin) {
   Workspace space({1, 3, 2001});
   CCalendar grid;
   grid.show();
   QSignalSpy changes(&grid, &CCalendar::Changed);
-  // The arrow key at the month's first day would leave the month.
+  QSignalSpy months(&grid, &CCalendar::KeyMovedMonth);
   QWidget* view = grid.findChild<QTableView*>();
   ASSERT_NE(view, nullptr);
+  QTest::keyClick(view, Qt::Key_Left);  // from 1 March 2001 into February
+  EXPECT_EQ(grid.selectedDate(), QDate(2001, 2, 28));
+  EXPECT_EQ(grid.monthShown(), 2);
+  EXPECT_EQ(changes.count(), 1);
+  EXPECT_EQ(months.count(), 1);
+  QTest::keyClick(view, Qt::Key_Right);
+  QTest::keyClick(view, Qt::Key_Right);
+  EXPECT_EQ(grid.selectedDate(), QDate(2001, 3, 2));
+  EXPECT_EQ(months.count(), 2);  // within March, no month moved
+  QTest::keyClick(view, Qt::Key_Up);
+  EXPECT_EQ(grid.selectedDate(), QDate(2001, 2, 23));
+  QTest::keyClick(view, Qt::Key_Down);
+  QTest::keyClick(view, Qt::Key_Down);
+  EXPECT_EQ(grid.selectedDate(), QDate(2001, 3, 9));
+  grid.SetDate(2004, 1, 31);
+  QTest::keyClick(view, Qt::Key_PageDown);  // the month's last day
+  EXPECT_EQ(grid.selectedDate(), QDate(2004, 2, 29));
+  QTest::keyClick(view, Qt::Key_PageUp);
+  QTest::keyClick(view, Qt::Key_PageUp);
+  EXPECT_EQ(grid.selectedDate(), QDate(2003, 12, 29));
+  EXPECT_EQ(grid.yearShown(), 2003);
+  // The range's ends hold.
+  grid.SetDate(1800, 1, 1);
+  const auto before = changes.count();
   QTest::keyClick(view, Qt::Key_Left);
-  EXPECT_EQ(changes.count(), 0);
+  QTest::keyClick(view, Qt::Key_PageUp);
+  EXPECT_EQ(grid.selectedDate(), QDate(1800, 1, 1));
+  EXPECT_EQ(changes.count(), before);
+  // A click on a blank cell of another month is refused.
+  grid.SetDate(2001, 3, 1);
+  grid.setSelectedDate(QDate(2001, 2, 26));  // what the view does for such a click
   EXPECT_EQ(grid.selectedDate(), QDate(2001, 3, 1));
   EXPECT_EQ(grid.monthShown(), 3);
-  QTest::keyClick(view, Qt::Key_Right);
-  EXPECT_EQ(changes.count(), 1);
-  EXPECT_EQ(grid.Day(), 2);
 }
 
 TEST(CCalendar, StartOfWeekChoosesTheFirstColumn) {
