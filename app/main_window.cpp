@@ -26,6 +26,7 @@
 #include "app/calendar_page.h"
 #include "app/main_window_layout.h"
 #include "app/shell_messages.h"
+#include "app/tray_tooltip.h"
 #include "calendar/cp1251.h"
 #include "platform/autostart.h"
 #include "platform/clock.h"
@@ -36,8 +37,11 @@
 #include "reports/forms/saints_page.h"
 #include "reports/forms/search_dlg.h"
 #include "reports/forms/velmar_dlg.h"
+#include "reports/ical_export.h"
 #include "reports/paschalion_table.h"
 #include "texts/day_entries.h"
+#include "texts/fasting_rules.h"
+#include "texts/rtf_text.h"
 #include "texts/rtf_writer.h"
 #include "trayicon/image_list.h"
 #include "trayicon/tray_icon_ex.h"
@@ -98,6 +102,7 @@ TForm1::TForm1(lumora::TrayShell* trayShell, QWidget* parent)
     StringGrid1->item(row, 0)->setText(FromCp1251(PaschalionRowCaption(row, false)));
   FillPaschalionGrid();  // the page shows this year's Paschalion from the start
   ComboBox2->setCurrentIndex(18);
+  UpdateTrayToolTip();
   Timer1->start();
 }
 
@@ -327,6 +332,22 @@ void TForm1::Timer1Timer() {
   if (today.day == shownDay && today.month == shownMonth) return;
   ShowTodayAndTomorrow(*this);
   ShowDayOfGrid();
+  UpdateTrayToolTip();
+}
+
+void TForm1::UpdateTrayToolTip() {
+  const CivilDate today = Today();
+  if (today.year < 1800 || today.year > 2100) return;
+  // The day's problems with the database were said by its page already.
+  struct Quiet : MessageSink {
+    void Show(std::string_view) override {}
+  } quiet;
+  MessageSink* const previous = SetMessageSink(&quiet);
+  const Date d{static_cast<u16>(today.day), static_cast<u16>(today.month), static_cast<u16>(today.year)};
+  const std::string chief = MakeDayEvent(d).summary;
+  const std::string fast = FragmentPlainText(FastNote(d.day, d.month, d.year));
+  SetMessageSink(previous);
+  TrayIconEx->SetToolTip(QString::fromStdString(TrayToolTip(d.day, d.month, d.year, chief, fast)));
 }
 
 void TForm1::ShowDayOfGrid() {

@@ -207,6 +207,7 @@ class TForm1 : public QWidget, public DayViewHost, public SettingsWindow {
   void DeleteReportFile();
   void ShowDayOfGrid();
   void ApplyPendingOuterSize();
+  void UpdateTrayToolTip();  // today's date, feast and fast on the tray icon
   RichEdit* ShowingDayText() const;
   bool IsPopupMenu1Shortcut(const QKeyEvent* key) const;
 

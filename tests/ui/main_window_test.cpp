@@ -79,7 +79,10 @@ TEST_F(MainWindowTest, StartsOnTodayWithTheDesignedControls) {
   EXPECT_FALSE(form.RunFile2->isEnabled());
   EXPECT_TRUE(form.SpeedButton3->isEnabled());
   EXPECT_EQ(form.RunFile1->toolTip().toStdString(), "Рождество Христово: о празднике");
-  EXPECT_EQ(tray.Calls(lumora::NotifyModify).back().Tip().toStdString(), "Днесловник");
+  QString hint;  // the last tooltip sent as the hint (the day's own follows beside it)
+  for (const lumora::NotifyIconData& data : tray.Calls(lumora::NotifyModify))
+    if (data.flags & lumora::NotifyFlagTip) hint = data.Tip();
+  EXPECT_EQ(hint.toStdString(), "Днесловник");
   EXPECT_EQ(form.Timer1->interval(), 60000);
   EXPECT_TRUE(form.Timer1->isActive());
   EXPECT_TRUE(space.Messages().empty());
@@ -191,6 +194,32 @@ TEST_F(MainWindowTest, TimerRefreshesThePagesOnlyWhenDayOrMonthChanged) {
   EXPECT_EQ(grid.day, 1);
   EXPECT_EQ(grid.month, 3);
   EXPECT_NE(ReportText(space).find("1 Марта 2001 г."), std::string::npos);
+  EXPECT_TRUE(form.TrayIconEx->ToolTip().startsWith(
+      QStringLiteral("Днесловник\nЧетверг, 1 марта 2001 г. (16 февраля ст.ст.)\n")));
+}
+
+TEST_F(MainWindowTest, TrayToolTipNamesTheDayItsFeastAndFast) {
+  {
+  Workspace space({7, 1, 2001});
+  TForm1 form(&tray);
+  EXPECT_EQ(form.TrayIconEx->Hint().toStdString(), "Днесловник");  // the hint as ever
+  const QStringList lines = form.TrayIconEx->ToolTip().split(QLatin1Char('\n'));
+  ASSERT_GE(lines.size(), 3);
+  EXPECT_EQ(lines[0].toStdString(), "Днесловник");
+  EXPECT_EQ(lines[1].toStdString(), "Воскресенье, 7 января 2001 г. (25 декабря ст.ст.)");
+  EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Рождество"))) << lines[2].toStdString();
+  // The tray was sent the same text.
+  bool sent = false;
+  for (const lumora::NotifyIconData& data : tray.Calls(lumora::NotifyModify))
+    sent = sent || ((data.flags & lumora::NotifyFlagLongTip) && data.longTip == form.TrayIconEx->ToolTip());
+  EXPECT_TRUE(sent);
+  }
+  // A Friday of the Nativity fast has its fast note last.
+  Workspace space({5, 12, 2003});
+  TForm1 form(&tray);
+  const QStringList lines = form.TrayIconEx->ToolTip().split(QLatin1Char('\n'));
+  ASSERT_EQ(lines.size(), 4);
+  EXPECT_FALSE(lines[3].isEmpty());
 }
 
 TEST_F(MainWindowTest, ExitButtonAndCloseBoxDeleteTheReportFileAndSaveThePosition) {
