@@ -8,8 +8,9 @@
 // edit, RTF is generated from the document (Windows-1251 text, fonts with
 // \fcharset204, a colour table, tables) and reads back through the same
 // reader to the same text and formatting. Printing lays the document out on
-// the printer's pages without page numbers; copying puts the selection on
-// the clipboard as HTML, RTF ("text/rtf") and plain text.
+// the printer's pages, with margins of at least 15 mm and the page's number
+// under each; copying puts the selection on the clipboard as HTML, RTF
+// ("text/rtf") and plain text.
 //
 // Big documents. A document of up to WholeDocumentBytes() is built whole
 // while it loads. A bigger one is shown a stretch at a time: the load reads
@@ -113,7 +114,8 @@ class RichEdit : public QTextEdit {
   QByteArray CurrentRtf() const;
 
   // Prints the whole document (or the printer's page range) with jobTitle
-  // as the document name; no page numbers. Completes a load first.
+  // as the document name, each page numbered in its bottom margin; a margin
+  // below 15 mm becomes 20 mm. Completes a load first.
   void Print(QPrinter* printer, const QString& jobTitle);
 
   // Gives the control the focus and selects all its text (all of a big
