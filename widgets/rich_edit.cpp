@@ -1068,6 +1068,31 @@ QMimeData* RichEdit::WholeDocumentMimeData() {
   return mime;
 }
 
+std::vector<QString> RichEdit::BlockTexts(std::size_t first, std::size_t count) const {
+  std::vector<QString> texts;
+  if (!content_) return texts;
+  const auto add = [](QString& text, const RtfParagraph& p) {
+    for (const RtfRun& run : p.runs) text += QString::fromUtf8(run.text.data(), static_cast<qsizetype>(run.text.size()));
+  };
+  for (const RtfDocument& part : content_->Read(first, count)) {
+    for (const RtfBlock& block : part.blocks) {
+      QString text;
+      if (const auto* paragraph = std::get_if<RtfParagraph>(&block)) {
+        add(text, *paragraph);
+      } else {
+        for (const RtfTableRow& row : std::get<RtfTable>(block).rows)
+          for (const RtfTableCell& cell : row.cells)
+            for (const RtfParagraph& p : cell.paragraphs) {
+              add(text, p);
+              text += QLatin1Char('\n');
+            }
+      }
+      texts.push_back(std::move(text));
+    }
+  }
+  return texts;
+}
+
 QMimeData* RichEdit::createMimeDataFromSelection() const {
   QMimeData* mime = QTextEdit::createMimeDataFromSelection();
   const QTextDocumentFragment fragment = textCursor().selection();

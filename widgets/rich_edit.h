@@ -35,6 +35,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QMimeData;
@@ -122,6 +123,17 @@ class RichEdit : public QTextEdit {
   // document, also the part still loading).
   void SelectAll();
 
+  // What Find did: nothing found; found after the cursor (before it,
+  // backwards); found only past the document's end (its start), from the
+  // other end on.
+  enum class FindResult { NotFound, Found, Wrapped };
+
+  // Looks for text, case-insensitively and within a paragraph or a table
+  // cell, from the cursor on (backwards: before it), round the document's
+  // end to its start; selects what it found and scrolls it into view. A big
+  // document is searched whole, as far as it is loaded (rich_edit_find.cpp).
+  FindResult Find(const QString& text, bool backward = false);
+
   // Copies the selection (nothing when there is none). After SelectAll, a
   // big document is completed first and copied whole, as RTF and text.
   void CopyToClipboard();
@@ -195,6 +207,13 @@ class RichEdit : public QTextEdit {
   QMimeData* WholeDocumentMimeData();
   void PrintDocument(QPrinter* printer, QTextDocument& doc);
   void PrintSlices(QPrinter* printer);
+  // The first block outside the window that holds text, from the window's
+  // end on round to its start (backwards: from its start back); none when
+  // no block outside it does.
+  std::optional<std::size_t> FindBlockBeyondWindow(const QString& text, bool backward) const;
+  // The plain text of blocks [first, first + count) of the whole document,
+  // one string a block (a table's cells one a line).
+  std::vector<QString> BlockTexts(std::size_t first, std::size_t count) const;
 
   std::unique_ptr<Content> content_;
   bool hasLoaded_ = false;
