@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -23,6 +24,10 @@
 #include <cstdio>
 
 #include "app/about_box.h"
+#include "app/help_dialog.h"
+#include "app/help_text.h"
+#include "app/settings_dialog.h"
+#include "app/sign_hints.h"
 #include "app/calendar_page.h"
 #include "app/main_window_layout.h"
 #include "app/shell_messages.h"
@@ -73,6 +78,8 @@ TForm1::TForm1(lumora::TrayShell* trayShell, QWidget* parent)
     : QWidget(parent), app_(Application::Instance()) {
   BuildDesign(trayShell);
   ConnectHandlers();
+  signHints_ = new SignHints(this);
+  for (RichEdit* text : {RichEdit1, RichEdit2, RichEdit3}) signHints_->Watch(text);
   if (app_ != nullptr) {
     app_->SetMainWindow(this);
     // Minimising hides the window into the tray only while the icon is in
@@ -154,6 +161,9 @@ void TForm1::ConnectHandlers() {
   connect(N40, &QAction::triggered, this, &TForm1::N40Click);
   connect(N18, &QAction::triggered, this, &TForm1::N18Click);
   connect(NStartup, &QAction::triggered, this, &TForm1::NStartupClick);
+  connect(NSettings, &QAction::triggered, this, &TForm1::NSettingsClick);
+  connect(NHelp, &QAction::triggered, this, [this] { ShowHelp(kHelpPages); });
+  connect(NSigns, &QAction::triggered, this, [this] { ShowHelp(kHelpSigns); });
   connect(N14, &QAction::triggered, this, &TForm1::N14Click);
 
   connect(N8, &QAction::triggered, this, &TForm1::N8Click);
@@ -283,7 +293,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 
 bool TForm1::IsPopupMenu1Shortcut(const QKeyEvent* key) const {
   const QKeySequence pressed(key->keyCombination());
-  for (const QAction* action : {N1, N10, N11, N12, N15, N22, N38, N39, N40, N18, N14}) {
+  for (const QAction* action : {N1, N10, N11, N12, N15, N22, N38, N39, N40, N18, NHelp, N14}) {
     if (!action->shortcut().isEmpty() &&
         action->shortcut().matches(pressed) == QKeySequence::ExactMatch)
       return true;
@@ -303,6 +313,16 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     }
   } else if (event->type() == QEvent::MouseButtonPress && watched == Edit1) {
     Edit1MouseDown();
+  } else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
+             static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+    // F1 in the program's other windows: the help (in this one F1 is the
+    // Today page, and Shift+F1 the help).
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    QWidget* window = widget != nullptr ? widget->window() : nullptr;
+    if (window != nullptr && window != this && qobject_cast<THelpDlg*>(window) == nullptr) {
+      ShowHelp(qobject_cast<TSettingsDlg*>(window) != nullptr ? kHelpSettings : kHelpReports);
+      return true;
+    }
   }
   return QWidget::eventFilter(watched, event);
 }
@@ -511,6 +531,53 @@ void TForm1::CheckBox1Click() {
   Edit1->setVisible(!list);
   ComboBox2->setVisible(list);
   for (QRadioButton* kind : {RadioButton3, RadioButton4, RadioButton5}) kind->setEnabled(list);
+}
+
+TSettingsDlg* TForm1::SettingsDialog() {
+  if (!settingsDlg_) {
+    settingsDlg_ = std::make_unique<TSettingsDlg>(this);
+    connect(settingsDlg_.get(), &TSettingsDlg::EditIniRequested, this, &TForm1::N18Click);
+  }
+  return settingsDlg_.get();
+}
+
+THelpDlg* TForm1::HelpDialog() {
+  if (!helpDlg_) helpDlg_ = std::make_unique<THelpDlg>();
+  return helpDlg_.get();
+}
+
+void TForm1::ShowHelp(std::string_view anchor) {
+  // A modal dialog keeps every other window from the user: the help then
+  // comes as a window of that dialog, and goes with it.
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal != nullptr && modal != HelpDialog()) {
+    auto* help = new THelpDlg(modal);
+    help->setAttribute(Qt::WA_DeleteOnClose);
+    help->ShowSection(anchor);
+    return;
+  }
+  HelpDialog()->ShowSection(anchor);
+}
+
+void TForm1::NSettingsClick() {
+  const SettingsOutcome outcome = RunSettingsCommand(*SettingsDialog(), autostartMark_);
+  if (outcome.autostart) NStartupClick();
+  if (outcome.documents) RefreshDays();
+}
+
+void TForm1::RefreshDays() {
+  // The Today and Tomorrow pages bring the Calendar page back to today: its
+  // day, month list and year field are put back as they were.
+  const int year = CCalendar1->Year(), month = CCalendar1->Month(), day = CCalendar1->Day();
+  const int monthIndex = ComboBox1->currentIndex();
+  const int fieldYear = CSpinEdit1->Value();
+  ShowTodayAndTomorrow(*this);
+  const bool moved = CCalendar1->Year() != year || CCalendar1->Month() != month || CCalendar1->Day() != day;
+  CCalendar1->SetDate(year, month, day);  // its change event shows the day
+  if (!moved) ShowDayOfGrid();
+  ComboBox1->setCurrentIndex(monthIndex);
+  CSpinEdit1->SetValue(fieldYear);
+  UpdateTrayToolTip();
 }
 
 void TForm1::NStartupClick() {

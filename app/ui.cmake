@@ -1,6 +1,9 @@
 # The main window, the about box and the Velmar32 program.
 target_sources(velmar_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/about_box.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/help_dialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sign_hints.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window_design.cpp
 )

@@ -486,7 +486,7 @@ TEST_F(MainWindowTest, TrayMenuHasItsDefaultItemAndCaptions) {
   EXPECT_EQ(form.N37->text().toStdString(), "Се&рвис ...");
   EXPECT_EQ(form.N14->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Q));
   EXPECT_EQ(form.N1->shortcut(), QKeySequence(Qt::Key_Escape));
-  ASSERT_EQ(form.PopupMenu1->actions().size(), 13);  // nine items, four separators
+  ASSERT_EQ(form.PopupMenu1->actions().size(), 14);  // nine items, the help beside them, four separators
   EXPECT_TRUE(form.PopupMenu1->actions()[1]->isSeparator());
 }
 
