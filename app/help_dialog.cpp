@@ -52,7 +52,11 @@ void THelpDlg::ShowSection(std::string_view anchor) {
   show();
   raise();
   activateWindow();
-  Browser->scrollToAnchor(QString::fromUtf8(anchor.data(), static_cast<qsizetype>(anchor.size())));
+  if (anchor.empty()) {
+    Browser->verticalScrollBar()->setValue(0);  // the whole help, from its top
+  } else {
+    Browser->scrollToAnchor(QString::fromUtf8(anchor.data(), static_cast<qsizetype>(anchor.size())));
+  }
 }
 
 void THelpDlg::changeEvent(QEvent* event) {

@@ -18,7 +18,8 @@ class THelpDlg : public QDialog {
   explicit THelpDlg(QWidget* parent = nullptr);
 
   // Writes the help afresh (the folders, the palette), shows the window at
-  // the section with this anchor (kHelpPages ...) and raises it.
+  // the section with this anchor (kHelpPages ...; empty: its top) and
+  // raises it.
   void ShowSection(std::string_view anchor);
 
   QTextBrowser* Browser = nullptr;

@@ -13,7 +13,7 @@ std::string Section(std::string_view anchor, std::string_view title) {
 std::string KeyTable(std::initializer_list<std::pair<std::string_view, std::string_view>> rows) {
   std::string html = "<table cellspacing=\"0\" cellpadding=\"3\">\n";
   for (const auto& [keys, what] : rows)
-    html += "<tr><td><b>" + std::string(keys) + "</b></td><td>" + std::string(what) + "</td></tr>\n";
+    html += "<tr><td nowrap><b>" + std::string(keys) + "</b></td><td>" + std::string(what) + "</td></tr>\n";
   return html + "</table>\n";
 }
 

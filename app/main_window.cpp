@@ -162,7 +162,7 @@ void TForm1::ConnectHandlers() {
   connect(N18, &QAction::triggered, this, &TForm1::N18Click);
   connect(NStartup, &QAction::triggered, this, &TForm1::NStartupClick);
   connect(NSettings, &QAction::triggered, this, &TForm1::NSettingsClick);
-  connect(NHelp, &QAction::triggered, this, [this] { ShowHelp(kHelpPages); });
+  connect(NHelp, &QAction::triggered, this, [this] { ShowHelp({}); });
   connect(NSigns, &QAction::triggered, this, [this] { ShowHelp(kHelpSigns); });
   connect(N14, &QAction::triggered, this, &TForm1::N14Click);
 
