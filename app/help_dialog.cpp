@@ -36,6 +36,7 @@ THelpDlg::THelpDlg(QWidget* parent) : QDialog(parent) {
   // A page of some 70 characters and 30 lines, whatever the font.
   const QFontMetrics metrics(Browser->font());
   resize(std::max(560, metrics.averageCharWidth() * 76), std::max(480, metrics.lineSpacing() * 32));
+  Fill();
 }
 
 void THelpDlg::Fill() {

@@ -110,6 +110,11 @@ TForm1::TForm1(lumora::TrayShell* trayShell, QWidget* parent)
   FillPaschalionGrid();  // the page shows this year's Paschalion from the start
   ComboBox2->setCurrentIndex(18);
   UpdateTrayToolTip();
+  // The settings dialog and the help are made with the window, as its other
+  // forms are, showing what is in force.
+  SettingsDialog()->SetValues(EditableFrom(AppSettings), autostartMark_);
+  SettingsDialog()->SetSettingsFile(FromFileName(SettingsFilePath()));
+  HelpDialog();
   Timer1->start();
 }
 
