@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -24,14 +23,12 @@
 #include <cstdio>
 
 #include "app/about_box.h"
-#include "app/help_dialog.h"
-#include "app/help_text.h"
-#include "app/settings_dialog.h"
-#include "app/sign_hints.h"
 #include "app/calendar_page.h"
+#include "app/help_dialog.h"  // the dialogs the window owns go with it
+#include "app/help_text.h"
 #include "app/main_window_layout.h"
+#include "app/settings_dialog.h"
 #include "app/shell_messages.h"
-#include "app/tray_tooltip.h"
 #include "calendar/cp1251.h"
 #include "platform/autostart.h"
 #include "platform/clock.h"
@@ -42,11 +39,8 @@
 #include "reports/forms/saints_page.h"
 #include "reports/forms/search_dlg.h"
 #include "reports/forms/velmar_dlg.h"
-#include "reports/ical_export.h"
 #include "reports/paschalion_table.h"
 #include "texts/day_entries.h"
-#include "texts/fasting_rules.h"
-#include "texts/rtf_text.h"
 #include "texts/rtf_writer.h"
 #include "trayicon/image_list.h"
 #include "trayicon/tray_icon_ex.h"
@@ -78,8 +72,6 @@ TForm1::TForm1(lumora::TrayShell* trayShell, QWidget* parent)
     : QWidget(parent), app_(Application::Instance()) {
   BuildDesign(trayShell);
   ConnectHandlers();
-  signHints_ = new SignHints(this);
-  for (RichEdit* text : {RichEdit1, RichEdit2, RichEdit3}) signHints_->Watch(text);
   if (app_ != nullptr) {
     app_->SetMainWindow(this);
     // Minimising hides the window into the tray only while the icon is in
@@ -109,12 +101,7 @@ TForm1::TForm1(lumora::TrayShell* trayShell, QWidget* parent)
     StringGrid1->item(row, 0)->setText(FromCp1251(PaschalionRowCaption(row, false)));
   FillPaschalionGrid();  // the page shows this year's Paschalion from the start
   ComboBox2->setCurrentIndex(18);
-  UpdateTrayToolTip();
-  // The settings dialog and the help are made with the window, as its other
-  // forms are, showing what is in force.
-  SettingsDialog()->SetValues(EditableFrom(AppSettings), autostartMark_);
-  SettingsDialog()->SetSettingsFile(FromFileName(SettingsFilePath()));
-  HelpDialog();
+  BuildComforts();
   Timer1->start();
 }
 
@@ -318,16 +305,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     }
   } else if (event->type() == QEvent::MouseButtonPress && watched == Edit1) {
     Edit1MouseDown();
-  } else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
-             static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
-    // F1 in the program's other windows: the help (in this one F1 is the
-    // Today page, and Shift+F1 the help).
-    const auto* widget = qobject_cast<QWidget*>(watched);
-    QWidget* window = widget != nullptr ? widget->window() : nullptr;
-    if (window != nullptr && window != this && qobject_cast<THelpDlg*>(window) == nullptr) {
-      ShowHelp(qobject_cast<TSettingsDlg*>(window) != nullptr ? kHelpSettings : kHelpReports);
-      return true;
-    }
+  } else if (HelpKeyElsewhere(watched, event)) {
+    return true;
   }
   return QWidget::eventFilter(watched, event);
 }
@@ -358,21 +337,6 @@ void TForm1::Timer1Timer() {
   ShowTodayAndTomorrow(*this);
   ShowDayOfGrid();
   UpdateTrayToolTip();
-}
-
-void TForm1::UpdateTrayToolTip() {
-  const CivilDate today = Today();
-  if (today.year < 1800 || today.year > 2100) return;
-  // The day's problems with the database were said by its page already.
-  struct Quiet : MessageSink {
-    void Show(std::string_view) override {}
-  } quiet;
-  MessageSink* const previous = SetMessageSink(&quiet);
-  const Date d{static_cast<u16>(today.day), static_cast<u16>(today.month), static_cast<u16>(today.year)};
-  const std::string chief = MakeDayEvent(d).summary;
-  const std::string fast = FragmentPlainText(FastNote(d.day, d.month, d.year));
-  SetMessageSink(previous);
-  TrayIconEx->SetToolTip(QString::fromStdString(TrayToolTip(d.day, d.month, d.year, chief, fast)));
 }
 
 void TForm1::ShowDayOfGrid() {
@@ -536,53 +500,6 @@ void TForm1::CheckBox1Click() {
   Edit1->setVisible(!list);
   ComboBox2->setVisible(list);
   for (QRadioButton* kind : {RadioButton3, RadioButton4, RadioButton5}) kind->setEnabled(list);
-}
-
-TSettingsDlg* TForm1::SettingsDialog() {
-  if (!settingsDlg_) {
-    settingsDlg_ = std::make_unique<TSettingsDlg>(this);
-    connect(settingsDlg_.get(), &TSettingsDlg::EditIniRequested, this, &TForm1::N18Click);
-  }
-  return settingsDlg_.get();
-}
-
-THelpDlg* TForm1::HelpDialog() {
-  if (!helpDlg_) helpDlg_ = std::make_unique<THelpDlg>();
-  return helpDlg_.get();
-}
-
-void TForm1::ShowHelp(std::string_view anchor) {
-  // A modal dialog keeps every other window from the user: the help then
-  // comes as a window of that dialog, and goes with it.
-  QWidget* modal = QApplication::activeModalWidget();
-  if (modal != nullptr && modal != HelpDialog()) {
-    auto* help = new THelpDlg(modal);
-    help->setAttribute(Qt::WA_DeleteOnClose);
-    help->ShowSection(anchor);
-    return;
-  }
-  HelpDialog()->ShowSection(anchor);
-}
-
-void TForm1::NSettingsClick() {
-  const SettingsOutcome outcome = RunSettingsCommand(*SettingsDialog(), autostartMark_);
-  if (outcome.autostart) NStartupClick();
-  if (outcome.documents) RefreshDays();
-}
-
-void TForm1::RefreshDays() {
-  // The Today and Tomorrow pages bring the Calendar page back to today: its
-  // day, month list and year field are put back as they were.
-  const int year = CCalendar1->Year(), month = CCalendar1->Month(), day = CCalendar1->Day();
-  const int monthIndex = ComboBox1->currentIndex();
-  const int fieldYear = CSpinEdit1->Value();
-  ShowTodayAndTomorrow(*this);
-  const bool moved = CCalendar1->Year() != year || CCalendar1->Month() != month || CCalendar1->Day() != day;
-  CCalendar1->SetDate(year, month, day);  // its change event shows the day
-  if (!moved) ShowDayOfGrid();
-  ComboBox1->setCurrentIndex(monthIndex);
-  CSpinEdit1->SetValue(fieldYear);
-  UpdateTrayToolTip();
 }
 
 void TForm1::NStartupClick() {

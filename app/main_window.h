@@ -221,6 +221,10 @@ class TForm1 : public QWidget, public DayViewHost, public SettingsWindow {
   void DeleteReportFile();
   void ShowDayOfGrid();
   void ApplyPendingOuterSize();
+  // main_window_comforts.cpp: the signs' tooltips, the tray's tooltip of the
+  // day, the settings dialog and the help.
+  void BuildComforts();
+  bool HelpKeyElsewhere(QObject* watched, QEvent* event);  // F1 in another window
   void UpdateTrayToolTip();  // today's date, feast and fast on the tray icon
   void RefreshDays();        // the three day texts anew, the Calendar page's day kept
   RichEdit* ShowingDayText() const;

@@ -6,6 +6,7 @@ target_sources(velmar_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/settings_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window_design.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/main_window_comforts.cpp
 )
 target_link_libraries(velmar_ui PUBLIC Lumora)
 
