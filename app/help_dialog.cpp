@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "app/help_text.h"
@@ -40,11 +41,16 @@ THelpDlg::THelpDlg(QWidget* parent) : QDialog(parent) {
 }
 
 void THelpDlg::Fill() {
-  const QColor base = Browser->palette().color(QPalette::Base);
+  const QColor base = palette().color(QPalette::Base);
   HelpPlaces places;
   places.databaseFolder = QFile::decodeName(DatabaseDirectory().c_str()).toStdString();
   places.settingsFile = QFile::decodeName(SettingsFilePath().c_str()).toStdString();
   places.darkBase = base.lightness() < 128;
+  // The links in a blue that reads on this background, whatever the
+  // palette's own link colour.
+  const std::string_view link = HelpLinkColour(places.darkBase);
+  Browser->document()->setDefaultStyleSheet(
+      QStringLiteral("a { color: %1; }").arg(QString::fromLatin1(link.data(), static_cast<qsizetype>(link.size()))));
   Browser->setHtml(QString::fromStdString(HelpHtml(places)));
 }
 
@@ -62,9 +68,10 @@ void THelpDlg::ShowSection(std::string_view anchor) {
 
 void THelpDlg::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
-  // A palette of another kind (the desktop's theme changed): the red anew.
-  if (event->type() == QEvent::PaletteChange && isVisible()) {
-    const int value = Browser->verticalScrollBar() != nullptr ? Browser->verticalScrollBar()->value() : 0;
+  // A palette of another kind (the desktop's theme changed, shown or not):
+  // the colours anew, the place in the text kept.
+  if (event->type() == QEvent::PaletteChange) {
+    const int value = Browser->verticalScrollBar()->value();
     Fill();
     Browser->verticalScrollBar()->setValue(value);
   }

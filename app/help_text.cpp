@@ -33,9 +33,12 @@ std::string HtmlEscape(std::string_view text) {
   return out;
 }
 
+std::string_view HelpLinkColour(bool darkBase) { return darkBase ? "#8ab4f8" : "#1a4db3"; }
+
 std::string HelpHtml(const HelpPlaces& places) {
-  // A red that reads on the page's background, light or dark.
-  const std::string red = places.darkBase ? "#ff8a80" : "#c00000";
+  // A red that reads on the page's background, light or dark (contrast of
+  // 5:1 or more on white and on the dark bases of the usual themes).
+  const std::string red = places.darkBase ? "#ff9e96" : "#c00000";
   const std::string dbase = HtmlEscape(places.databaseFolder);
   const std::string ini = HtmlEscape(places.settingsFile);
   std::string html = "<html><head><meta charset=\"utf-8\"><title>Днесловник — справка</title></head><body>\n";

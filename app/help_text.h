@@ -27,6 +27,9 @@ struct HelpPlaces {
 // of the signs are left to the viewer's palette.
 std::string HelpHtml(const HelpPlaces& places);
 
+// The colour of the links of the help page, that reads on its background.
+std::string_view HelpLinkColour(bool darkBase);
+
 // Text escaped for HTML: & < > and ".
 std::string HtmlEscape(std::string_view utf8);
 

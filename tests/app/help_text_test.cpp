@@ -21,7 +21,7 @@ TEST(HelpText, HasEverySectionTheSignsAndThePlaces) {
     EXPECT_NE(html.find(file), std::string::npos) << file;
   // The red of the signs reads on the page's background.
   EXPECT_NE(html.find("color:#c00000"), std::string::npos);
-  EXPECT_NE(HelpHtml({"", "", true}).find("color:#ff8a80"), std::string::npos);
+  EXPECT_NE(HelpHtml({"", "", true}).find("color:#ff9e96"), std::string::npos);
   EXPECT_EQ(HelpHtml({"", "", true}).find("color:#c00000"), std::string::npos);
   EXPECT_EQ(HtmlEscape("<a href=\"x\">&</a>"), "&lt;a href=&quot;x&quot;&gt;&amp;&lt;/a&gt;");
 }

@@ -158,6 +158,19 @@ TEST_F(SettingsHelpTest, HelpOpensAtItsSectionFromTheMenusAndF1ElsewhereKeepsThe
   help->close();
 }
 
+TEST_F(SettingsHelpTest, HelpColoursFollowAPaletteChangedLater) {
+  Workspace space({7, 1, 2003});
+  THelpDlg help;
+  EXPECT_TRUE(help.Browser->toHtml().contains(QStringLiteral("#c00000")));
+  QPalette dark = help.palette();
+  dark.setColor(QPalette::Base, QColor(0x24, 0x24, 0x24));
+  dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+  help.setPalette(dark);  // hidden, as a theme changes under a closed window
+  EXPECT_TRUE(help.Browser->toHtml().contains(QStringLiteral("#ff9e96")));
+  EXPECT_FALSE(help.Browser->toHtml().contains(QStringLiteral("#c00000")));
+  EXPECT_TRUE(help.Browser->document()->defaultStyleSheet().contains(QStringLiteral("#8ab4f8")));
+}
+
 TEST_F(SettingsHelpTest, ASignInTheDayTextSaysWhatItMeans) {
   Workspace space({7, 1, 2001});  // Nativity: (+) and the other signs
   TForm1 form(&tray);
