@@ -21,7 +21,7 @@ namespace {
 
 // Keeps the number typed into a spin box as it stood before the box put it
 // back within its limits: that happens as the box loses the focus (a click
-// on "&Ок") or takes Enter, before anyone reads it.
+// on "&Ок"), takes Enter or is hidden with its dialog, before anyone reads it.
 class TypedNumberWatch : public QObject {
  public:
   explicit TypedNumberWatch(QSpinBox* spin) : spin_(spin) { spin_->installEventFilter(this); }
@@ -42,7 +42,7 @@ class TypedNumberWatch : public QObject {
     const bool enter = event->type() == QEvent::KeyPress &&
                        (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
                         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
-    if (watched == spin_ && (event->type() == QEvent::FocusOut || enter)) {
+    if (watched == spin_ && (event->type() == QEvent::FocusOut || event->type() == QEvent::Hide || enter)) {
       bool ok = false;
       const int number = spin_->locale().toInt(spin_->cleanText(), &ok);
       typed_.reset();
