@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMouseEvent>
@@ -14,6 +15,7 @@
 #include "app/about_links.h"
 #include "app/settings.h"
 #include "app/shell_messages.h"
+#include "app/system_name.h"
 #include "calendar/cp1251.h"
 #include "platform/messages.h"
 #include "widgets/program_icon.h"
@@ -66,7 +68,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   big.setPointSize(14);
   big.setBold(true);
   ProductName->setFont(big);
-  ProductName2 = TextLabel(QStringLiteral("ОС: Windows 9x/NT/2000/XP"), arial, this);
+  // The system it runs on, as the system names itself.
+  ProductName2 = TextLabel(FromCp1251(SystemCaption(ReadOsRelease(),
+                                                    QGuiApplication::platformName().toStdString(),
+                                                    qEnvironmentVariable("XDG_SESSION_TYPE").toStdString())),
+                           arial, this);
   Version = TextLabel(QStringLiteral("Версия:"), arial, this);
   Label1 = TextLabel(QStringLiteral("Разработчики:"), arial, this);
   Label2 = TextLabel(QStringLiteral("Команда разработчиков Velmar32"), arial, this);
@@ -78,7 +84,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   HLink1 = TextLabel(QStringLiteral("Наш сайт в Интернете"), sansSerif, this);
   HLink2 = TextLabel(QStringLiteral("Зеркало сайта"), sansSerif, this);
   HLink3 = TextLabel(QStringLiteral("Пишите нам..."), sansSerif, this);
-  HLink3URL = new QLabel(QStringLiteral("mailto:velmar32@example.org"), this);
+  HLink3URL = new QLabel(QString::fromStdString(MailLink()), this);
   HLink3URL->hide();
   for (QLabel* link : {HLink1, HLink2, HLink3}) {
     QFont font = link->font();
@@ -117,6 +123,12 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   bottom->addLayout(links);
   bottom->addStretch(1);
   bottom->addWidget(OKButton, 0, Qt::AlignBottom);
+
+  // A link without a target is not shown (the project has no web address
+  // yet); with none of them, the OK button stands alone under the notice.
+  HLink1->setVisible(!kSiteLink.empty());
+  HLink2->setVisible(!kMirrorLink.empty());
+  HLink3->setVisible(!kContactAddress.empty());
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(12, 10, 12, 10);
@@ -192,6 +204,7 @@ void TAboutBox::HLink3MouseMove() { Hover(HLink3); }
 void TAboutBox::FormMouseMove() { Hover(nullptr); }
 
 void TAboutBox::OpenLink(const QString& link) {
+  if (link.isEmpty()) return;  // a link without a target
   const int result = Shell::OpenLink(QUrl::fromEncoded(link.toUtf8()));
   const std::string message = ShellOpenMessage(result);
   if (!message.empty()) ShowMessage(message);

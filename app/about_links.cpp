@@ -22,9 +22,10 @@ std::string MailSubject() {
   return text;
 }
 
-std::string MailLink() {
+std::string MailLink(std::string_view address) {
+  if (address.empty()) return {};
   std::string link = "mailto:";
-  link += kContactAddress;
+  link += address;
   link += "?subject=";
   link += PercentEncode(Cp1251ToUtf8(MailSubject()));
   return link;

@@ -7,9 +7,11 @@
 
 namespace velmar {
 
-inline constexpr std::string_view kSiteLink = "https://velmar32.example.org/velmar32/";
-inline constexpr std::string_view kMirrorLink = "https://mirror.example.org/velmar32/";
-inline constexpr std::string_view kContactAddress = "velmar32@example.org";
+// The project's web site, its mirror and its contact address. The project
+// has none of them yet: the about box hides a link whose target is empty.
+inline constexpr std::string_view kSiteLink = "";
+inline constexpr std::string_view kMirrorLink = "";
+inline constexpr std::string_view kContactAddress = "";
 
 // "Версия: " + ProgramVersion + " сборка " + ProgramBuild, in Windows-1251.
 std::string VersionCaption();
@@ -17,9 +19,10 @@ std::string VersionCaption();
 // "Днесловник_(" + ProgramVersion + " b." + ProgramBuild + ")", in Windows-1251.
 std::string MailSubject();
 
-// mailto: link to the contact address with the subject above, encoded as
-// UTF-8 and percent-escaped (RFC 6068); plain ASCII.
-std::string MailLink();
+// mailto: link to a contact address with the subject above, encoded as
+// UTF-8 and percent-escaped (RFC 6068); plain ASCII. Empty for an empty
+// address.
+std::string MailLink(std::string_view address = kContactAddress);
 
 // Percent-escapes every byte of a UTF-8 text except letters, digits,
 // "-._~" and the parentheses.

@@ -1,7 +1,7 @@
 #pragma once
 // The autostart entry of the desktop: a file in the user's XDG autostart
 // folder that starts the program at login. Its presence is what the main
-// window shows as the check mark of "Запускать вместе с &Windows". The entry
+// window shows as the check mark of "Запускать при &входе в систему". The entry
 // text is UTF-8, as the Desktop Entry format wants.
 
 #include <string>

@@ -25,8 +25,11 @@
 
 #include "app/about_box.h"
 #include "app/calendar_page.h"
+#include "app/help_dialog.h"  // the dialogs the window owns go with it
+#include "app/help_text.h"
 #include "app/main_window_layout.h"
 #include "app/reading_links.h"
+#include "app/settings_dialog.h"
 #include "app/shell_messages.h"
 #include "calendar/calendar_arithmetic.h"
 #include "calendar/cp1251.h"
@@ -109,8 +112,10 @@ TForm1::TForm1(lumora::TrayShell* trayShell, QWidget* parent)
   StringGrid1->setColumnWidth(0, kPaschalionCaptionColumnDesignWidth);
   for (int row = 1; row <= 10; ++row)
     StringGrid1->item(row, 0)->setText(FromCp1251(PaschalionRowCaption(row, false)));
+  FillPaschalionGrid();  // the page shows this year's Paschalion from the start
   ComboBox2->setCurrentIndex(18);
   FitToFont();
+  BuildComforts();
   Timer1->start();
 }
 
@@ -129,6 +134,12 @@ void TForm1::ConnectHandlers() {
   connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
   connect(CCalendar1, &CCalendar::Changed, this, &TForm1::CCalendar1Change);
   connect(CCalendar1, &CCalendar::DoubleClicked, this, &TForm1::CCalendar1Change);
+  // A key that moves the grid into another month takes the month list and
+  // the year field along, so that they agree with it.
+  connect(CCalendar1, &CCalendar::KeyMovedMonth, this, [this] {
+    ComboBox1->setCurrentIndex(CCalendar1->Month() - 1);
+    CSpinEdit1->SetValue(CCalendar1->Year());
+  });
   // Only the user's choice moves the grid; setting the list from code doesn't.
   connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
   connect(SpeedButton6, &QToolButton::clicked, this, &TForm1::SpeedButton6Click);
@@ -138,6 +149,8 @@ void TForm1::ConnectHandlers() {
   connect(RunFile2, &QToolButton::clicked, this, &TForm1::RunFile2Click);
   connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
   connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+  // The style's switch recomputes the grid (one of the pair is toggled on).
+  connect(RadioButton1, &QRadioButton::toggled, this, &TForm1::FillPaschalionGrid);
   connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
   connect(Edit1, &QLineEdit::returnPressed, BitBtn1, &QPushButton::click);
   connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TForm1::ListBox1DblClick);
@@ -158,6 +171,9 @@ void TForm1::ConnectHandlers() {
   connect(N40, &QAction::triggered, this, &TForm1::N40Click);
   connect(N18, &QAction::triggered, this, &TForm1::N18Click);
   connect(NStartup, &QAction::triggered, this, &TForm1::NStartupClick);
+  connect(NSettings, &QAction::triggered, this, &TForm1::NSettingsClick);
+  connect(NHelp, &QAction::triggered, this, [this] { ShowHelp({}); });
+  connect(NSigns, &QAction::triggered, this, [this] { ShowHelp(kHelpSigns); });
   connect(N14, &QAction::triggered, this, &TForm1::N14Click);
 
   connect(N8, &QAction::triggered, this, &TForm1::N8Click);
@@ -255,9 +271,9 @@ void TForm1::changeEvent(QEvent* event) {
 
 void TForm1::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->popup(event->globalPos()); }
 
-// Enter that no control took: a focused button is pressed (as the desktop's
-// dialogs do), otherwise the default button Button1. Edit1 has searched on
-// its own Enter already.
+// Enter that no control took: in a year field, the year is applied; a
+// focused button is pressed (as the desktop's dialogs do); otherwise the
+// default button Button1. Edit1 has searched on its own Enter already.
 void TForm1::keyPressEvent(QKeyEvent* event) {
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
@@ -267,6 +283,18 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
   event->accept();
   QWidget* focus = focusWidget();
   if (focus == Edit1) return;
+  // In a year field Enter applies the year it holds, as its button does.
+  const auto inField = [focus](const QWidget* field) {
+    return focus != nullptr && (focus == field || field->isAncestorOf(focus));
+  };
+  if (inField(CSpinEdit1)) {
+    SpeedButton6->click();
+    return;
+  }
+  if (inField(CSpinEdit2)) {
+    SpeedButton4->click();
+    return;
+  }
   if (auto* button = qobject_cast<QAbstractButton*>(focus); button != nullptr && button->isEnabled()) {
     button->click();
     return;
@@ -276,7 +304,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 
 bool TForm1::IsPopupMenu1Shortcut(const QKeyEvent* key) const {
   const QKeySequence pressed(key->keyCombination());
-  for (const QAction* action : {N1, N10, N11, N12, N15, N22, N38, N39, N40, N18, N14}) {
+  for (const QAction* action : {N1, N10, N11, N12, N15, N22, N38, N39, N40, N18, NHelp, N14}) {
     if (!action->shortcut().isEmpty() &&
         action->shortcut().matches(pressed) == QKeySequence::ExactMatch)
       return true;
@@ -296,6 +324,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     }
   } else if (event->type() == QEvent::MouseButtonPress && watched == Edit1) {
     Edit1MouseDown();
+  } else if (HelpKeyElsewhere(watched, event)) {
+    return true;
   }
   return QWidget::eventFilter(watched, event);
 }
@@ -325,6 +355,7 @@ void TForm1::Timer1Timer() {
   if (today.day == shownDay && today.month == shownMonth) return;
   ShowTodayAndTomorrow(*this);
   ShowDayOfGrid();
+  UpdateTrayToolTip();
 }
 
 void TForm1::ShowDayOfGrid() {
@@ -364,7 +395,7 @@ void TForm1::SpeedButton2Click() {
 void TForm1::OpenAdditionalInfo(ViewKind page) {
   const std::string& name = infoFiles_[static_cast<std::size_t>(page)];
   const QString path = FromFileName(ProgramDirectory()) + FromCp1251(name);
-  const std::string message = DocumentOpenMessage(Shell::Open(path), name);
+  const std::string message = DocumentOpenReport(Shell::Open(path), name, Utf8ToCp1251(path.toStdString()));
   if (!message.empty()) ShowMessage(message);
 }
 
@@ -397,8 +428,9 @@ void TForm1::N8Click() {
 void TForm1::N14Click() { Terminate(); }
 
 void TForm1::N18Click() {
-  const int result = Shell::Edit(FromFileName(SettingsFilePath()));
-  const std::string message = ShellOpenMessage(result);
+  const std::string settings = SettingsFilePath();
+  const int result = Shell::Edit(FromFileName(settings));
+  const std::string message = SettingsEditReport(result, Utf8ToCp1251(FromFileName(settings).toStdString()));
   if (!message.empty()) ShowMessage(message);
 }
 

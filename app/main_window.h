@@ -10,7 +10,9 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/main_window_layout.h"
 #include "app/settings.h"
@@ -46,7 +48,10 @@ class CSpinEdit;
 class ReadingLinks;
 class RichEdit;
 class SaintsNameList;
+class SignHints;
 class TAboutBox;
+class THelpDlg;
+class TSettingsDlg;
 class TEasterDlg;
 class TForm2;
 class TSearchDlg;
@@ -118,6 +123,8 @@ class TForm1 : public QWidget, public DayViewHost, public SettingsWindow {
           *N15 = nullptr, *N22 = nullptr, *N29 = nullptr, *N37 = nullptr, *N38 = nullptr,
           *N39 = nullptr, *N40 = nullptr, *N13 = nullptr, *N25 = nullptr, *N18 = nullptr,
           *NStartup = nullptr, *N17 = nullptr, *N14 = nullptr;
+  QAction* NSettings = nullptr;  // "&Параметры..." beside N18: the settings dialog
+  QAction* NHelp = nullptr;      // "Спр&авка" (Shift+F1; F1 stays the Today page)
   // PopupMenu2, the tray icon's menu; N8 is its default item.
   QMenu* PopupMenu2 = nullptr;
   QAction *N8 = nullptr, *N7 = nullptr, *N2 = nullptr, *N3 = nullptr, *N4 = nullptr,
@@ -126,6 +133,7 @@ class TForm1 : public QWidget, public DayViewHost, public SettingsWindow {
   // PopupMenu3, the menu of the three day texts.
   QMenu* PopupMenu3 = nullptr;
   QAction *N35 = nullptr, *N34 = nullptr, *N24 = nullptr, *N23 = nullptr;
+  QAction* NSigns = nullptr;  // "&Знаки...": the signs explained
   // PopupMenu4, the menu of Edit1.
   QMenu* PopupMenu4 = nullptr;
   QAction *N33 = nullptr, *N32 = nullptr, *N26 = nullptr, *N27 = nullptr, *N28 = nullptr,
@@ -175,6 +183,12 @@ class TForm1 : public QWidget, public DayViewHost, public SettingsWindow {
   void BitBtn1Click();       // the Saints page's search
   void ListBox1DblClick();   // the chosen day on the Calendar page, text marked
   void CheckBox1Click();     // name list instead of the text field
+  void NSettingsClick();     // the settings dialog; what changed is in force at once
+  // The help at a section (kHelpPages, kHelpSigns ...): in its own window,
+  // or in front of a modal dialog that asked for it.
+  void ShowHelp(std::string_view anchor);
+  TSettingsDlg* SettingsDialog();  // made when first asked for
+  THelpDlg* HelpDialog();
   void ShowPage(Page page);             // N10.., the pages of PopupMenu1
   void RestoreAndShowPage(Page page);   // N2.., the pages of PopupMenu2
 
@@ -219,10 +233,19 @@ class TForm1 : public QWidget, public DayViewHost, public SettingsWindow {
   void ShowDayOfGrid();
   void ApplyPendingOuterSize();
   void FitToFont();  // main_window_fit.cpp
+  // main_window_comforts.cpp: the signs' tooltips, the tray's tooltip of the
+  // day, the settings dialog and the help.
+  void BuildComforts();
+  bool HelpKeyElsewhere(QObject* watched, QEvent* event);  // F1 in another window
+  void UpdateTrayToolTip();  // today's date, feast and fast on the tray icon
+  void RefreshDays();        // the three day texts anew, the Calendar page's day kept
   RichEdit* ShowingDayText() const;
   bool IsPopupMenu1Shortcut(const QKeyEvent* key) const;
 
   Application* app_ = nullptr;
+  SignHints* signHints_ = nullptr;
+  std::unique_ptr<TSettingsDlg> settingsDlg_;
+  std::unique_ptr<THelpDlg> helpDlg_;
   std::array<std::string, 4> infoFiles_;  // by view kind 1..3
   bool autostartMark_ = false;
   int pendingOuterWidth_ = 0;   // outer size asked for before the frame was known

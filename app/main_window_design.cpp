@@ -333,13 +333,16 @@ void TForm1::BuildMenus() {
   N25 = N25Menu->menuAction();
   N18 = N25Menu->addAction(QStringLiteral("&Редактирование ini-файла"));
   N18->setShortcut(Qt::Key_F9);
-  NStartup = N25Menu->addAction(QStringLiteral("Запускать вместе с &Windows"));
+  NSettings = N25Menu->addAction(QStringLiteral("&Параметры..."));
+  NStartup = N25Menu->addAction(QStringLiteral("Запускать при &входе в систему"));
   NStartup->setCheckable(true);
+  NHelp = PopupMenu1->addAction(QStringLiteral("Спр&авка"));
+  NHelp->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
   N17 = Separator(PopupMenu1);
   N14 = PopupMenu1->addAction(QStringLiteral("В&ыход"));
   N14->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Q));
   // The shortcuts work wherever the focus is in the window.
-  addActions({N1, N10, N11, N12, N15, N22, N38, N39, N40, N18, N14});
+  addActions({N1, N10, N11, N12, N15, N22, N38, N39, N40, N18, NHelp, N14});
 
   PopupMenu2 = new QMenu(this);
   N8 = PopupMenu2->addAction(QStringLiteral("&Развернуть"));
@@ -363,6 +366,8 @@ void TForm1::BuildMenus() {
   N34 = Separator(PopupMenu3);
   N24 = PopupMenu3->addAction(QStringLiteral("&Выделить все"));
   N23 = PopupMenu3->addAction(QStringLiteral("&Копировать"));
+  PopupMenu3->addSeparator();
+  NSigns = PopupMenu3->addAction(QStringLiteral("&Знаки..."));
 
   PopupMenu4 = new QMenu(this);
   N33 = PopupMenu4->addAction(QStringLiteral("&Отменить"));

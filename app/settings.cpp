@@ -80,6 +80,13 @@ void Apply(Key key, const std::string& value, SettingsWindow& window) {
 
 void ResetSettings() { AppSettings = Settings{}; }
 
+std::string_view SettingsKeyOfLine(std::string_view line) {
+  if (line.empty() || line[0] == '\n' || line[0] == ' ' || line[0] == ';') return {};
+  for (const KeyInfo& info : kKeys)
+    if (line.substr(0, info.name.size()) == info.name) return info.name;
+  return {};
+}
+
 void LoadSettings(SettingsWindow& window) {
   TextFileReader file;
   if (!file.Open(SettingsFilePath())) {

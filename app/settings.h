@@ -66,4 +66,9 @@ void SaveWindowPosition(const SettingsWindow& window);
 // Settings as they are at program start (for tests and a second load).
 void ResetSettings();
 
+// The key a line of Velmar32.ini sets, as LoadSettings reads it ("RTFSize"
+// for "RTFSize=24" and for "RTFSizeOf=24"); empty for a line it passes over
+// (a comment, a line starting with a blank, an unknown key).
+std::string_view SettingsKeyOfLine(std::string_view line);
+
 }  // namespace velmar

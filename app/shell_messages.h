@@ -24,4 +24,14 @@ std::string DocumentOpenMessage(int result, std::string_view fileName);
 // found" for 2, the common texts for 3, 11 and 31, otherwise empty.
 std::string ShellOpenMessage(int result);
 
+// What the window says when a page's additional-information document could
+// not be opened: what went wrong in Russian, naming the document by its full
+// path, then the message of DocumentOpenMessage on a line of its own; empty
+// when that is empty. path: Windows-1251, as shown.
+std::string DocumentOpenReport(int result, std::string_view fileName, std::string_view path);
+
+// The same for the settings file handed to the text editor ("&Настройка",
+// F9), with the message of ShellOpenMessage.
+std::string SettingsEditReport(int result, std::string_view path);
+
 }  // namespace velmar

@@ -1,6 +1,8 @@
 // velmar32-cli: the calendar's documents and tables from a terminal, for
 // scripts and machines without a display. Output is UTF-8.
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -14,6 +16,7 @@
 #include "cli/cli_commands.h"
 #include "platform/clock.h"
 #include "platform/program_directory.h"
+#include "texts/database.h"
 
 namespace {
 
@@ -56,7 +59,21 @@ constexpr const char* kUsage =
     "\n"
     "Options:\n"
     "  --dir DIR              use DIR as the program directory (Velmar32.ini, dbase/)\n"
-    "  --help                 show this help\n";
+    "  --help                 show this help\n"
+    "\n"
+    "Exit status: 0 done; 1 the output could not be written, or the command needs\n"
+    "the database and DIR/dbase/ is missing; 2 bad usage or input (--dir names no\n"
+    "folder).\n";
+
+bool IsFolder(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The commands that compute without the database files.
+bool WorksWithoutDatabase(const std::string& command) {
+  return command == "paschalion" || command == "render";
+}
 
 }  // namespace
 
@@ -69,6 +86,10 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (args[i] == "--dir" && i + 1 < args.size()) {
+      if (!IsFolder(args[i + 1])) {
+        std::fprintf(stderr, "velmar32-cli: --dir: нет такой папки: %s\n", args[i + 1].c_str());
+        return 2;
+      }
       velmar::SetProgramDirectory(args[i + 1]);
       i += 2;
       continue;
@@ -81,6 +102,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string command = args[i];
+  if (!WorksWithoutDatabase(command) && !velmar::DatabaseFolderExists()) {
+    const std::string said = velmar::Cp1251ToUtf8(velmar::MissingDatabaseFolderMessage());
+    std::fprintf(stderr, "velmar32-cli: %s\n", said.c_str());
+    return 1;
+  }
   const std::vector<std::string> rest(args.begin() + static_cast<long>(i) + 1, args.end());
   return velmar::cli::Run(command, rest);
 }

@@ -43,7 +43,9 @@ bool ScanMonthFiles(const Match& matches, Visit& visit) {
   for (u16 month = 1; month <= 12; ++month) {
     TextFileReader file;
     if (!file.Open(DatabaseDirectory() + std::string(MonthFileNames[month]))) {
-      ShowMessage("Cannot open input db-file.");
+      // A search is asked for: a missing folder is said every time.
+      ShowMessage(DatabaseFolderExists() ? std::string("Cannot open input db-file.")
+                                         : MissingDatabaseFolderMessage());
       return false;
     }
     long day = 0;

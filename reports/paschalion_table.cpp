@@ -88,7 +88,7 @@ void WritePaschalionDocument(u16 first, u16 last, bool oldStyle) {
   ReportWrite("\n\\fs");
   ReportWriteNumber2(AppSettings.rtfSize - 1);
   ReportWrite("\n  \\b Мыт.\\b0  - Неделя о Мытаре и фарисее\\par"_cp);
-  ReportWrite("\n  \\b Мясоп.\\b0  - Суббота Мясопустная\\par"_cp);
+  ReportWrite("\n  \\b Мясоп.\\b0  - Неделя мясопустная\\par"_cp);
   ReportWrite("\n  \\b Прощ.\\b0  - Прощенное воскресенье\\par"_cp);
   ReportWrite("\n  \\b Ваий\\b0  - Неделя Ваий (Цветоносная), вход Господень в Иерусалим\\par"_cp);
   ReportWrite("\n  \\cf1\\b Пасха\\b  - Светлое Христово Воскресение\\cf0\\par"_cp);

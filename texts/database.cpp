@@ -1,7 +1,11 @@
 #include "texts/database.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
+#include "calendar/cp1251.h"
+#include "platform/messages.h"
 #include "platform/program_directory.h"
 #include "texts/line_reader.h"
 
@@ -14,6 +18,36 @@ const std::array<std::string_view, 13> MonthFileNames = {
 };
 
 std::string DatabaseDirectory() { return ProgramDirectory() + "dbase/"; }
+
+bool DatabaseFolderExists() {
+  struct stat info {};
+  return ::stat(DatabaseDirectory().c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string MissingDatabaseFolderMessage() {
+  std::string text("Не найдена папка базы данных:\n"_cp);
+  text += Utf8ToCp1251(DatabaseDirectory());
+  text += "\n\nБез нее дни показываются без памятей святых, указаний о посте и сведений "
+          "о праздниках, а поиск по святцам ничего не находит; даты, седмицы, гласы и "
+          "Пасхалия считаются как обычно.\n\nПапка dbase с файлами January.db ... "
+          "December.db, Easter.db, Epiphany.db и Addition.db должна лежать рядом с "
+          "программой."_cp;
+  return text;
+}
+
+bool MissingDatabaseFolderSaid() {
+  static std::string said;  // the folder last said to be missing
+  const std::string folder = DatabaseDirectory();
+  if (DatabaseFolderExists()) {
+    said.clear();
+    return false;
+  }
+  if (said != folder) {
+    said = folder;
+    ShowMessage(MissingDatabaseFolderMessage());
+  }
+  return true;
+}
 
 LineKind ClassifyLine(std::string_view line) {
   // A piece comes back empty only when its first byte is NUL (the reader ends

@@ -22,6 +22,22 @@ extern const std::array<std::string_view, 13> MonthFileNames;
 // ProgramDirectory() + "dbase/".
 std::string DatabaseDirectory();
 
+// Whether DatabaseDirectory() is there as a folder.
+bool DatabaseFolderExists();
+
+// What the program says when the database folder is missing: that it is
+// missing, where it was looked for and what the pages lack without it, in
+// Russian (Windows-1251).
+std::string MissingDatabaseFolderMessage();
+
+// For a reader that could not open its database file: true when the whole
+// database folder is missing. The first such call for a folder says so
+// (MissingDatabaseFolderMessage, one message) and later ones say nothing,
+// until the folder is found again; the caller then leaves out its own
+// message about the one file. False when the folder is there: the file
+// itself is missing, and the caller says so.
+bool MissingDatabaseFolderSaid();
+
 // Pieces of a line the day views take at once (and the searches).
 inline constexpr std::size_t kDayViewLineChars = 2047;
 inline constexpr std::size_t kSearchLineChars = 1023;

@@ -126,7 +126,7 @@ void VisitEasterEntries(std::uint16_t day, std::uint16_t month, std::uint16_t ye
                                  [&](std::string_view line, std::size_t equals) {
                                    UseMoveableEntry(line, equals, "Error in input file Easter.db.", sink);
                                  });
-  if (!opened) ShowMessage("Cannot open input Easter.db file.");
+  if (!opened && !MissingDatabaseFolderSaid()) ShowMessage("Cannot open input Easter.db file.");
 }
 
 void VisitEpiphanyEntries(int weekday, std::uint16_t oldDay, std::uint16_t oldMonth, const EntrySink& sink) {
@@ -135,7 +135,7 @@ void VisitEpiphanyEntries(int weekday, std::uint16_t oldDay, std::uint16_t oldMo
                                  [&](std::string_view line, std::size_t equals) {
                                    UseMoveableEntry(line, equals, "Error in input file Epiphany.db.", sink);
                                  });
-  if (!opened) ShowMessage("Cannot open input Epiphany.db file.");
+  if (!opened && !MissingDatabaseFolderSaid()) ShowMessage("Cannot open input Epiphany.db file.");
 }
 
 void VisitMonthEntries(std::uint16_t oldDay, std::uint16_t oldMonth, const EntrySink& sink) {
@@ -145,7 +145,7 @@ void VisitMonthEntries(std::uint16_t oldDay, std::uint16_t oldMonth, const Entry
                                  [&](std::string_view line, std::size_t equals) {
                                    UseMonthEntry(line, equals, name, sink);
                                  });
-  if (!opened) ShowMessage("Cannot open input file " + name + ".");
+  if (!opened && !MissingDatabaseFolderSaid()) ShowMessage("Cannot open input file " + name + ".");
 }
 
 const EntrySink kWrite = [](std::string_view line, std::size_t equals, bool monthFile) {
@@ -214,7 +214,7 @@ void LoadAdditionalInfo(ViewKind kind, std::uint16_t oldDay, std::uint16_t oldMo
   slot = AdditionalInfoSlot{false, std::string("Дополнительные сведения"_cp), {}};
   TextFileReader file;
   if (!file.Open(DatabaseDirectory() + "Addition.db")) {
-    ShowMessage("Cannot open input Addition.db file.");
+    if (!MissingDatabaseFolderSaid()) ShowMessage("Cannot open input Addition.db file.");
     return;
   }
   const std::string key = AdditionSectionHeader(oldDay, oldMonth);

@@ -364,10 +364,13 @@ void WriteReportHeader() {
 }
 
 void WriteCredits() {
-  ReportWrite("\n  Составлено при помощи Днесловник для Windows\\par"_cp);
+  ReportWrite("\n  Составлено при помощи «Днесловника»\\par"_cp);
   ReportWrite("\n  ");
-  ReportWrite(kProjectSite);
-  ReportWrite(" (c) Команда разработчиков Velmar32, версия "_cp);
+  if (!kProjectSite.empty()) {
+    ReportWrite(kProjectSite);
+    ReportWrite(" ");
+  }
+  ReportWrite("(c) Команда разработчиков Velmar32, версия "_cp);
   ReportWrite(ProgramVersion);
   ReportWrite(" ");
   ReportWrite(ProgramBuild);

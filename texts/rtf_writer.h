@@ -102,7 +102,9 @@ void WriteServiceSign(char code, bool signsOn);
 // True unless the setting agiosLine is exactly "No".
 bool SignsOn();
 
-// Web address and makers' notice of the credits block.
-inline constexpr std::string_view kProjectSite = "https://velmar32.example.org/velmar32/";
+// The project's web address, written before the makers' notice of the
+// credits block; empty while the project has none (the notice then starts
+// the line).
+inline constexpr std::string_view kProjectSite = "";
 
 }  // namespace velmar

@@ -104,9 +104,10 @@ void SystemTrayShell::Apply(Entry& entry, const NotifyIconData& data) {
   if (data.flags & NotifyFlagMessage) entry.callbackMessage = data.callbackMessage;
   if (data.flags & NotifyFlagIcon) entry.image = data.icon;
   if (data.flags & NotifyFlagTip) entry.tip = data.Tip();
+  if (data.flags & NotifyFlagLongTip) entry.longTip = data.longTip;
   if (entry.icon == nullptr) return;  // kept until the icon goes into a tray
   if (data.flags & NotifyFlagIcon) entry.icon->setIcon(entry.image);
-  if (data.flags & NotifyFlagTip) entry.icon->setToolTip(entry.tip);
+  if (data.flags & (NotifyFlagTip | NotifyFlagLongTip)) entry.icon->setToolTip(entry.ShownTip());
   // The desktop shows nothing for an icon without an image; it appears
   // once it gets one.
   if (!entry.icon->isVisible() && !entry.image.isNull()) entry.icon->show();
@@ -124,7 +125,7 @@ void SystemTrayShell::PutIntoTray(quintptr identifier, Entry& entry, TrayKind ki
                    });
   if (entry.kind == TrayKind::StatusNotifier && entry.menu != nullptr) entry.icon->setContextMenu(entry.menu);
   entry.icon->setIcon(entry.image);
-  entry.icon->setToolTip(entry.tip);
+  entry.icon->setToolTip(entry.ShownTip());
   if (!entry.image.isNull()) entry.icon->show();
 }
 

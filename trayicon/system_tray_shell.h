@@ -64,7 +64,9 @@ class LUMORA_EXPORT SystemTrayShell : public TrayShell {
     unsigned callbackMessage = 0;  // 0: no callback
     QIcon image;
     QString tip;
+    QString longTip;  // shown instead of tip while it is not empty
     QPointer<QMenu> menu;
+    const QString& ShownTip() const { return longTip.isEmpty() ? tip : longTip; }
   };
 
   void Apply(Entry& entry, const NotifyIconData& data);

@@ -95,6 +95,15 @@ void TTrayIconEx::SetHint(const QString& text) {
   if (ChangeShellNotify(data)) hint_ = sent;
 }
 
+void TTrayIconEx::SetToolTip(const QString& text) {
+  if (text == toolTip_) return;
+  NotifyIconData data;
+  PrepareNOTIFYICONDATA(data);
+  data.longTip = text;
+  data.flags = NotifyFlagLongTip;
+  if (ChangeShellNotify(data)) toolTip_ = text;
+}
+
 int TTrayIconEx::GetInterval() const { return timer_->interval(); }
 
 void TTrayIconEx::SetInterval(int ms) {

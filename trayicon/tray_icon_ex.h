@@ -81,6 +81,11 @@ class LUMORA_EXPORT TTrayIconEx : public QObject {
   void SetFirstIconAnimate(bool on) { firstIconAnimate_ = on; }
   // The tooltip as the shell last accepted it (at most 63 characters).
   const QString& Hint() const { return hint_; }
+  // A tooltip of any length that the desktop's tray shows in place of Hint
+  // while it is not empty (Hint stays as it is); sent unless it equals
+  // ToolTip, which takes it when the shell accepts it.
+  void SetToolTip(const QString& text);
+  const QString& ToolTip() const { return toolTip_; }
 
   // Call once the properties are set: shows image 0 of Icons when a list is
   // set; without a list the tray keeps the application's icon.
@@ -171,6 +176,7 @@ class LUMORA_EXPORT TTrayIconEx : public QObject {
   QMenu* popupMenu_ = nullptr;
   QTimer* timer_ = nullptr;
   QString hint_;
+  QString toolTip_;
   int iconIndex_ = 0;
   WindowHandle trayWindow_ = 0;
   bool firstIconAnimate_ = true;

@@ -31,6 +31,9 @@ inline constexpr int NotifyDelete = 2;
 inline constexpr unsigned NotifyFlagMessage = 1;
 inline constexpr unsigned NotifyFlagIcon = 2;
 inline constexpr unsigned NotifyFlagTip = 4;
+// Carries longTip: a tooltip beyond the 63 characters of tip, for the trays
+// of our desktops, which show any length.
+inline constexpr unsigned NotifyFlagLongTip = 0x100;
 
 // The callback message (user-message base 1024 + 100).
 inline constexpr unsigned TrayCallbackMessage = 1124;
@@ -51,6 +54,9 @@ struct LUMORA_EXPORT NotifyIconData {
   unsigned callbackMessage = 0;
   QIcon icon;
   std::array<char16_t, TipCapacity> tip{};  // zero-terminated
+  // With NotifyFlagLongTip: shown in place of tip while it is not empty;
+  // lines separated by '\n'.
+  QString longTip;
 
   // Copies the first 63 characters of text into tip (a surrogate pair is
   // never split: the cut falls before it); returns the text as copied.

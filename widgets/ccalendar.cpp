@@ -1,7 +1,9 @@
 #include "widgets/ccalendar.h"
 
+#include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
+#include <QTableView>
 
 #include "platform/clock.h"
 #include "widgets/readable_colours.h"
@@ -32,6 +34,30 @@ CCalendar::CCalendar(QWidget* parent) : QCalendarWidget(parent) {
   Show(Clamp(QDate(today.year, today.month, today.day)));
   connect(this, &QCalendarWidget::selectionChanged, this, &CCalendar::SelectionChanged);
   connect(this, &QCalendarWidget::activated, this, &CCalendar::DoubleClicked);
+  // The grid's own view takes the keys; they are ours first.
+  if (QTableView* view = findChild<QTableView*>()) view->installEventFilter(this);
+}
+
+bool CCalendar::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QCalendarWidget::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+    return QCalendarWidget::eventFilter(watched, event);
+  QDate target;
+  switch (key->key()) {
+    case Qt::Key_Left: target = date_.addDays(-1); break;
+    case Qt::Key_Right: target = date_.addDays(1); break;
+    case Qt::Key_Up: target = date_.addDays(-7); break;
+    case Qt::Key_Down: target = date_.addDays(7); break;
+    case Qt::Key_PageUp: target = date_.addMonths(-1); break;
+    case Qt::Key_PageDown: target = date_.addMonths(1); break;
+    default: return QCalendarWidget::eventFilter(watched, event);
+  }
+  const QDate before = date_;
+  // Past 1800..2100 the key does nothing.
+  if (Move(target) && (date_.month() != before.month() || date_.year() != before.year()))
+    emit KeyMovedMonth();
+  return true;
 }
 
 bool CCalendar::SetYear(int year) { return Move(QDate(year, Month(), Day())); }

@@ -1,8 +1,10 @@
 #pragma once
 // CCalendar: the month grid of the Calendar page. It shows one month of one
-// year and never leaves it by itself: days of the neighbouring months are
-// left blank and can't be picked, and there is no navigation bar (the page's
-// month list and year field move it). Its date stays within 1800..2100.
+// year: days of the neighbouring months are left blank and can't be picked
+// with the mouse, and there is no navigation bar (the page's month list and
+// year field move it). The keyboard moves the date across the month's ends:
+// the arrows by a day or a week, PageUp and PageDown by a month (the day kept,
+// or the month's last one). Its date stays within 1800..2100.
 //
 // Changed is raised whenever the date changes, by the user or by one of the
 // setters; SwitchToCurrentDate raises nothing. A setter that would make the
@@ -43,9 +45,13 @@ class CCalendar : public QCalendarWidget {
  signals:
   void Changed();
   void DoubleClicked();
+  // A key moved the date into another month (after Changed), so that the
+  // page's month list and year field follow it.
+  void KeyMovedMonth();
 
  protected:
   void paintCell(QPainter* painter, const QRect& rect, QDate date) const override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   bool Move(QDate date);

@@ -54,6 +54,8 @@ constexpr std::size_t kWindowMargin = 200;
 constexpr std::size_t kWindowBack = 400;  // kept above a block jumped to
 constexpr std::size_t kWindowMost = 4000;
 constexpr std::size_t kSliceBlocks = 2000;  // of print, save and copy
+constexpr qreal kLeastPrintMarginMm = 15;
+constexpr qreal kPrintMarginMm = 20;
 
 qreal TwipsToPixels(int twips, qreal dpi) { return twips * dpi / 1440.0; }
 
@@ -872,11 +874,17 @@ QByteArray RichEdit::ToRtf() const {
 void RichEdit::Print(QPrinter* printer, const QString& jobTitle) {
   if (printer == nullptr) return;
   printer->setDocName(jobTitle);
-  if (printer->pageLayout().margins(QPageLayout::Millimeter).isNull())
-    printer->setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+  // Margins of a printed page: at least 15 mm a side (the bottom one holds
+  // the page number); a side below that gets 20 mm, as does a printer that
+  // offers its hardware's few millimetres.
+  const QMarginsF chosen = printer->pageLayout().margins(QPageLayout::Millimeter);
+  const auto atLeast = [](qreal side) { return side < kLeastPrintMarginMm ? kPrintMarginMm : side; };
+  const QMarginsF margins(atLeast(chosen.left()), atLeast(chosen.top()), atLeast(chosen.right()),
+                          atLeast(chosen.bottom()));
+  if (margins != chosen) printer->setPageMargins(margins, QPageLayout::Millimeter);
   if (!windowed_) {
     // Lay a copy out on the printer's pages: the same text at the printer's
-    // resolution, page by page, and nothing added (no page numbers).
+    // resolution, page by page, each with its number under it.
     const std::unique_ptr<QTextDocument> copy(document()->clone());
     PrintDocument(printer, *copy);
     return;
@@ -888,8 +896,10 @@ void RichEdit::Print(QPrinter* printer, const QString& jobTitle) {
 
 namespace {
 
-// Draws page p (from 1) of a document laid out on pages.
-void DrawPage(QPainter& painter, QTextDocument& doc, int p, const QSizeF& page) {
+// Draws page p (from 1) of a document laid out on pages, and the page's
+// number (counted in the whole document) in the middle of the bottom margin.
+void DrawPage(QPainter& painter, QTextDocument& doc, int p, const QSizeF& page, int number,
+              qreal bottomMargin) {
   const QRectF view(0, (p - 1) * page.height(), page.width(), page.height());
   painter.save();
   painter.translate(0, -view.top());
@@ -899,6 +909,19 @@ void DrawPage(QPainter& painter, QTextDocument& doc, int p, const QSizeF& page) 
   context.palette.setColor(QPalette::Text, Qt::black);
   doc.documentLayout()->draw(&painter, context);
   painter.restore();
+  painter.save();
+  QFont font = doc.defaultFont();
+  font.setPointSizeF(9);
+  painter.setFont(QFont(font, painter.device()));
+  painter.setPen(Qt::black);
+  const QRectF footer(0, page.height(), page.width(), bottomMargin / 2 + painter.fontMetrics().height() / 2.0);
+  painter.drawText(footer, Qt::AlignHCenter | Qt::AlignBottom, QString::number(number));
+  painter.restore();
+}
+
+// The printer's bottom margin in its device pixels.
+qreal BottomMargin(const QPrinter& printer) {
+  return printer.pageLayout().marginsPixels(printer.resolution()).bottom();
 }
 
 // The printer's page range, or all pages (1..INT_MAX) when none is chosen.
@@ -923,7 +946,7 @@ void RichEdit::PrintDocument(QPrinter* printer, QTextDocument& doc) {
   from = std::clamp(from, 1, pages);
   to = std::clamp(to, from, pages);
   for (int p = from; p <= to; ++p) {
-    DrawPage(painter, doc, p, page);
+    DrawPage(painter, doc, p, page, p, BottomMargin(*printer));
     if (p < to) printer->newPage();
   }
   painter.end();
@@ -952,27 +975,40 @@ void RichEdit::PrintSlices(QPrinter* printer) {
     int keep = pages;  // pages of this slice printed
     std::size_t next = g + n;
     if (next < total && pages > 1) {
-      // The first paragraph that starts on the last page opens the next slice.
-      const qreal lastTop = (pages - 1) * page.height();
+      // The next slice opens with the block that opens a page: the last page
+      // that opens with a block of its own (not inside one that goes on from
+      // the page before) ends this slice's print before it.
+      // Where a block's text begins and ends: its first line's top and its
+      // last line's bottom (a block's own spacing may reach across a break).
       QAbstractTextDocumentLayout* layout = doc->documentLayout();
-      std::size_t opening = 0;
-      for (std::size_t i = items.size(); i-- > 1;) {
-        if (items[i].table) continue;
-        if (layout->blockBoundingRect(doc->findBlock(items[i].position)).top() < lastTop) break;
-        opening = i;
-      }
-      // The page must start with it: the block before ends above the page.
-      if (opening > 0 && !items[opening - 1].table &&
-          layout->blockBoundingRect(doc->findBlock(items[opening - 1].position)).bottom() <= lastTop + 0.5) {
-        keep = pages - 1;
-        next = g + opening;
+      const auto top = [&](std::size_t i) {
+        const QTextBlock b = doc->findBlock(items[i].position);
+        const QTextLayout* l = b.layout();
+        if (l == nullptr || l->lineCount() == 0) return layout->blockBoundingRect(b).top();
+        return layout->blockBoundingRect(b).top() + l->lineAt(0).y();
+      };
+      const auto bottom = [&](std::size_t i) {
+        const QTextBlock b = doc->findBlock(items[i].position);
+        const QTextLayout* l = b.layout();
+        if (l == nullptr || l->lineCount() == 0) return layout->blockBoundingRect(b).bottom();
+        const QTextLine last = l->lineAt(l->lineCount() - 1);
+        return layout->blockBoundingRect(b).top() + last.y() + last.height();
+      };
+      std::size_t i = items.size();
+      for (int k = pages; k >= 2 && keep == pages; --k) {
+        const qreal pageTop = (k - 1) * page.height();
+        while (i > 1 && top(i - 1) >= pageTop) --i;  // i: the first block at or below the page's top
+        if (i >= items.size() || i < 1 || top(i) >= pageTop + page.height()) continue;
+        if (items[i].table || items[i - 1].table || bottom(i - 1) > pageTop + 0.5) continue;
+        keep = k - 1;
+        next = g + i;
       }
     }
     for (int p = 1; p <= keep && pageNumber < to; ++p) {
       ++pageNumber;
       if (pageNumber < from) continue;
       if (printed) printer->newPage();
-      DrawPage(painter, *doc, p, page);
+      DrawPage(painter, *doc, p, page, pageNumber, BottomMargin(*printer));
       printed = true;
     }
     g = next;
@@ -1034,6 +1070,31 @@ QMimeData* RichEdit::WholeDocumentMimeData() {
   mime->setData(QStringLiteral("text/rtf"), rtf);
   mime->setData(QStringLiteral("application/rtf"), rtf);
   return mime;
+}
+
+std::vector<QString> RichEdit::BlockTexts(std::size_t first, std::size_t count) const {
+  std::vector<QString> texts;
+  if (!content_) return texts;
+  const auto add = [](QString& text, const RtfParagraph& p) {
+    for (const RtfRun& run : p.runs) text += QString::fromUtf8(run.text.data(), static_cast<qsizetype>(run.text.size()));
+  };
+  for (const RtfDocument& part : content_->Read(first, count)) {
+    for (const RtfBlock& block : part.blocks) {
+      QString text;
+      if (const auto* paragraph = std::get_if<RtfParagraph>(&block)) {
+        add(text, *paragraph);
+      } else {
+        for (const RtfTableRow& row : std::get<RtfTable>(block).rows)
+          for (const RtfTableCell& cell : row.cells)
+            for (const RtfParagraph& p : cell.paragraphs) {
+              add(text, p);
+              text += QLatin1Char('\n');
+            }
+      }
+      texts.push_back(std::move(text));
+    }
+  }
+  return texts;
 }
 
 QMimeData* RichEdit::createMimeDataFromSelection() const {

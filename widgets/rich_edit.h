@@ -8,8 +8,9 @@
 // edit, RTF is generated from the document (Windows-1251 text, fonts with
 // \fcharset204, a colour table, tables) and reads back through the same
 // reader to the same text and formatting. Printing lays the document out on
-// the printer's pages without page numbers; copying puts the selection on
-// the clipboard as HTML, RTF ("text/rtf") and plain text.
+// the printer's pages, with margins of at least 15 mm and the page's number
+// under each; copying puts the selection on the clipboard as HTML, RTF
+// ("text/rtf") and plain text.
 //
 // Big documents. A document of up to WholeDocumentBytes() is built whole
 // while it loads. A bigger one is shown a stretch at a time: the load reads
@@ -34,6 +35,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QMimeData;
@@ -113,12 +115,24 @@ class RichEdit : public QTextEdit {
   QByteArray CurrentRtf() const;
 
   // Prints the whole document (or the printer's page range) with jobTitle
-  // as the document name; no page numbers. Completes a load first.
+  // as the document name, each page numbered in its bottom margin; a margin
+  // below 15 mm becomes 20 mm. Completes a load first.
   void Print(QPrinter* printer, const QString& jobTitle);
 
   // Gives the control the focus and selects all its text (all of a big
   // document, also the part still loading).
   void SelectAll();
+
+  // What Find did: nothing found; found after the cursor (before it,
+  // backwards); found only past the document's end (its start), from the
+  // other end on.
+  enum class FindResult { NotFound, Found, Wrapped };
+
+  // Looks for text, case-insensitively and within a paragraph or a table
+  // cell, from the cursor on (backwards: before it), round the document's
+  // end to its start; selects what it found and scrolls it into view. A big
+  // document is searched whole, as far as it is loaded (rich_edit_find.cpp).
+  FindResult Find(const QString& text, bool backward = false);
 
   // Copies the selection (nothing when there is none). After SelectAll, a
   // big document is completed first and copied whole, as RTF and text.
@@ -193,6 +207,13 @@ class RichEdit : public QTextEdit {
   QMimeData* WholeDocumentMimeData();
   void PrintDocument(QPrinter* printer, QTextDocument& doc);
   void PrintSlices(QPrinter* printer);
+  // The first block outside the window that holds text, from the window's
+  // end on round to its start (backwards: from its start back); none when
+  // no block outside it does.
+  std::optional<std::size_t> FindBlockBeyondWindow(const QString& text, bool backward) const;
+  // The plain text of blocks [first, first + count) of the whole document,
+  // one string a block (a table's cells one a line).
+  std::vector<QString> BlockTexts(std::size_t first, std::size_t count) const;
 
   std::unique_ptr<Content> content_;
   bool hasLoaded_ = false;

@@ -3,6 +3,9 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include "app/shell_messages.h"
 
@@ -16,7 +19,11 @@ Shell::Opener& CurrentOpener() {
 
 bool Hand(const QUrl& url) {
   const Shell::Opener& opener = CurrentOpener();
-  return opener ? opener(url) : QDesktopServices::openUrl(url);
+  if (opener) return opener(url);
+  // xdg-open reports only that it started, not whether anything opened the
+  // file: ask first whether something will.
+  if (url.isLocalFile() && !Shell::DesktopHasApplicationFor(url.toLocalFile())) return false;
+  return QDesktopServices::openUrl(url);
 }
 
 // 2 or 3 when the file or its folder is missing, 0 when it is there.
@@ -45,6 +52,27 @@ int Shell::OpenLink(const QUrl& url) {
 int Shell::Edit(const QString& path) {
   // The desktop opens a text file with its text editor.
   return Open(path);
+}
+
+bool Shell::DesktopHasApplicationFor(const QString& path) {
+  if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty()) return true;
+  if (!qEnvironmentVariableIsEmpty("BROWSER")) return true;  // xdg-open falls back on it
+  const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+  if (xdgMime.isEmpty()) return true;  // nothing to ask: xdg-open may know
+  const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
+  QStringList types{type.name()};
+  types += type.allAncestors();
+  for (const QString& name : types) {
+    QProcess query;
+    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), name});
+    if (!query.waitForFinished(3000)) {
+      query.kill();
+      query.waitForFinished(1000);
+      return true;  // no answer: let xdg-open try
+    }
+    if (!query.readAllStandardOutput().trimmed().isEmpty()) return true;
+  }
+  return false;
 }
 
 Shell::Opener Shell::SetOpener(Opener opener) {

@@ -25,6 +25,13 @@ class Shell {
   // Opens a text file in the desktop's text editor.
   static int Edit(const QString& path);
 
+  // Whether the desktop has an application for a local file, as far as it
+  // tells: with xdg-open, whose own answer says only that it started, xdg-mime
+  // must name the default application of the file's type or of a type it
+  // belongs to (text/plain for the settings file), unless $BROWSER stands in
+  // for one. Without xdg-open, true: QDesktopServices answers for itself.
+  static bool DesktopHasApplicationFor(const QString& path);
+
   // Replaces what hands URLs to the desktop (QDesktopServices); an empty
   // opener restores it. Returns the previous one. For tests.
   static Opener SetOpener(Opener opener);

@@ -18,6 +18,7 @@ target_sources(velmar_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/readable_colours.h
   ${CMAKE_CURRENT_LIST_DIR}/rich_edit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rich_edit.h
+  ${CMAKE_CURRENT_LIST_DIR}/rich_edit_find.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shell.cpp
   ${CMAKE_CURRENT_LIST_DIR}/single_instance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/text_document_rtf.cpp

@@ -1,12 +1,16 @@
 #include "reports/forms/easter_dlg.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <optional>
 
 #include "app/settings.h"
+#include "calendar/cp1251.h"
+#include "platform/messages.h"
 #include "platform/clock.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/paschalion_table.h"
@@ -15,6 +19,47 @@
 namespace velmar {
 
 namespace {
+
+// Keeps the number typed into a spin box as it stood before the box put it
+// back within its limits: that happens as the box loses the focus (a click
+// on "&Ок"), takes Enter or is hidden with its dialog, before anyone reads it.
+class TypedNumberWatch : public QObject {
+ public:
+  explicit TypedNumberWatch(QSpinBox* spin) : spin_(spin) { spin_->installEventFilter(this); }
+  ~TypedNumberWatch() override { spin_->removeEventFilter(this); }
+  TypedNumberWatch(const TypedNumberWatch&) = delete;
+  TypedNumberWatch& operator=(const TypedNumberWatch&) = delete;
+
+  // The number in the box now, or as typed before it was corrected when the
+  // box has kept the corrected value since.
+  std::optional<int> Typed() const {
+    if (typed_ && spin_->value() == correctedTo_) return typed_;
+    bool ok = false;
+    const int now = spin_->locale().toInt(spin_->cleanText(), &ok);
+    return ok ? std::optional<int>(now) : std::nullopt;
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const bool enter = event->type() == QEvent::KeyPress &&
+                       (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
+    if (watched == spin_ && (event->type() == QEvent::FocusOut || event->type() == QEvent::Hide || enter)) {
+      bool ok = false;
+      const int number = spin_->locale().toInt(spin_->cleanText(), &ok);
+      typed_.reset();
+      if (ok && number < spin_->minimum()) {
+        typed_ = number;
+        correctedTo_ = spin_->minimum();
+      }
+    }
+    return false;
+  }
+
+ private:
+  QSpinBox* spin_;
+  std::optional<int> typed_;
+  int correctedTo_ = 0;
+};
 
 constexpr int kNewStyleFirst = 1800;
 constexpr int kNewStyleLast = 2100;
@@ -115,7 +160,12 @@ void RunPaschalionCommand(TEasterDlg& dialog, TForm2& viewer) {
         static_cast<QWidget*>(dialog.CSpinEdit2), static_cast<QWidget*>(dialog.RadioButton1),
         static_cast<QWidget*>(dialog.RadioButton2)})
     SetFontFace(widget, AppSettings.sysFont);
-  dialog.exec();
+  std::optional<int> typedLast;
+  {
+    const TypedNumberWatch watch(dialog.CSpinEdit2);
+    dialog.exec();
+    typedLast = watch.Typed();  // before the field raises it to the first year
+  }
   if (dialog.Outcome() == DialogOutcome::Cancelled) return;
 
   const bool oldStyle = dialog.OldStyle();
@@ -127,6 +177,13 @@ void RunPaschalionCommand(TEasterDlg& dialog, TForm2& viewer) {
   WritePaschalionReport(static_cast<u16>(first), static_cast<u16>(last), oldStyle);
   viewer.SetReportPeriod(std::nullopt);
   viewer.ShowReport(false);
+  // The report has the first year alone: say why, over it.
+  if (typedLast && *typedLast < first) {
+    const std::string f = std::to_string(first);
+    ShowMessage(std::string("Неверно задан период: последний год ("_cp) + std::to_string(*typedLast) +
+                std::string(") раньше первого ("_cp) + f +
+                std::string("). Пасхалия составлена только на "_cp) + f + std::string(" год."_cp));
+  }
 }
 
 }  // namespace velmar

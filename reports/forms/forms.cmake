@@ -2,6 +2,7 @@
 target_sources(velmar_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/dialog_support.cpp
   ${CMAKE_CURRENT_LIST_DIR}/report_viewer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/find_bar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/report_export.cpp
   ${CMAKE_CURRENT_LIST_DIR}/velmar_dlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/easter_dlg.cpp

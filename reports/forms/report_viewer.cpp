@@ -19,6 +19,7 @@
 #include "app/settings.h"
 #include "calendar/cp1251.h"
 #include "platform/messages.h"
+#include "reports/forms/find_bar.h"
 #include "texts/rtf_writer.h"
 #include "widgets/rich_edit.h"
 
@@ -64,6 +65,9 @@ TForm2::TForm2(std::function<QString()> mainCaption, QWidget* parent)
   SaveDialog1->setFileMode(QFileDialog::AnyFile);
   SaveDialog1->setOption(QFileDialog::DontConfirmOverwrite, true);
 
+  FindBar1 = new FindBar(RichEdit1, this);
+  addToolBar(Qt::BottomToolBarArea, FindBar1);
+  FindBar1->hide();
   BuildMenus();
 }
 
@@ -108,6 +112,20 @@ void TForm2::BuildMenus() {
       QStringLiteral("Включить/отключить возможность вносить исправления в текст"));
   N14->setCheckable(true);
   N14->setChecked(false);
+
+  NSearch = MainMenu1->addMenu(QStringLiteral("По&иск"));
+  NFind = NSearch->addAction(QStringLiteral("&Найти..."));
+  NFind->setStatusTip(QStringLiteral("Найти текст в отчете"));
+  NFind->setShortcut(QKeySequence::Find);
+  NFindNext = NSearch->addAction(QStringLiteral("Найти &далее"));
+  NFindNext->setStatusTip(QStringLiteral("Найти текст дальше по отчету"));
+  NFindNext->setShortcut(QKeySequence(Qt::Key_F3));
+  NFindPrevious = NSearch->addAction(QStringLiteral("Найти &назад"));
+  NFindPrevious->setStatusTip(QStringLiteral("Найти текст ближе к началу отчета"));
+  NFindPrevious->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+  connect(NFind, &QAction::triggered, FindBar1, &FindBar::Open);
+  connect(NFindNext, &QAction::triggered, this, [this] { FindBar1->FindNext(false); });
+  connect(NFindPrevious, &QAction::triggered, this, [this] { FindBar1->FindNext(true); });
 
   connect(N8, &QAction::triggered, this, [this] { N8Click(); });
   connect(N9, &QAction::triggered, this, [this] { N9Click(); });

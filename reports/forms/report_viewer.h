@@ -32,6 +32,7 @@ class QStatusBar;
 
 namespace velmar {
 
+class FindBar;
 class RichEdit;
 
 // The name a save writes to: the chosen path with ".rtf" appended when its
@@ -86,6 +87,10 @@ class TForm2 : public QMainWindow {
   QStatusBar* StatusBar1 = nullptr;
   QProgressBar* ProgressBar1 = nullptr;  // in StatusBar1 while a report loads
   QFileDialog* SaveDialog1 = nullptr;
+  // Finding a text: the menu "По&иск" (Ctrl+F, F3, Shift+F3) and its bar.
+  QMenu* NSearch = nullptr;
+  QAction *NFind = nullptr, *NFindNext = nullptr, *NFindPrevious = nullptr;
+  FindBar* FindBar1 = nullptr;
 
   // Handlers.
   void N3Click();   // copy the selection

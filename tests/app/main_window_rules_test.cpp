@@ -82,5 +82,21 @@ TEST(ShellMessages, DocumentMessagesNameTheFileOnlyWhenItIsMissing) {
   EXPECT_EQ(ShellOpenMessage(42), "");
 }
 
+TEST(ShellMessages, ReportsSayItInRussianWithTheFullPathAndKeepTheOriginalLine) {
+  const std::string path = "/opt/velmar32/docs/nativity.html";
+  const std::string none = Cp1251ToUtf8(DocumentOpenReport(31, "docs/nativity.html", Utf8ToCp1251(path)));
+  EXPECT_EQ(none.rfind("Нет программы, которая открывает файлы такого типа: «" + path + "».", 0), 0u) << none;
+  EXPECT_TRUE(none.ends_with("\n\nThere is no application associated with the given filename extension."));
+  EXPECT_EQ(Cp1251ToUtf8(DocumentOpenReport(2, "docs/nativity.html", Utf8ToCp1251(path))),
+            "Не найден файл «" + path + "».\n\nFile docs/nativity.html not found");
+  EXPECT_EQ(DocumentOpenReport(33, "docs/nativity.html", path), "");
+  const std::string editor = Cp1251ToUtf8(SettingsEditReport(31, "/home/u/.config/velmar32/Velmar32.ini"));
+  EXPECT_NE(editor.find("Не найден текстовый редактор"), std::string::npos);
+  EXPECT_NE(editor.find("«/home/u/.config/velmar32/Velmar32.ini»"), std::string::npos);
+  EXPECT_TRUE(editor.ends_with("\n\nThere is no application associated with the given filename extension."));
+  EXPECT_TRUE(Cp1251ToUtf8(SettingsEditReport(2, "x")).ends_with("\n\nFile not found"));
+  EXPECT_EQ(SettingsEditReport(0, "x"), "");
+}
+
 }  // namespace
 }  // namespace velmar

@@ -80,3 +80,24 @@ execute_process(COMMAND ${CLI} --dir ${WORK}/nofast nameday Ольга
 if(NOT rc EQUAL 2 OR NOT err MATCHES "Names.db")
   message(FATAL_ERROR "nameday without Names.db: ${rc} ${out} ${err}")
 endif()
+# Without dbase/ the commands that read it fail and say where it was looked
+# for; the Paschalion needs no database. A --dir that names no folder is bad input.
+file(REMOVE_RECURSE ${WORK}/nodbase)
+file(MAKE_DIRECTORY ${WORK}/nodbase)
+foreach(command "day;2001-01-07" "today" "calendar;2001-01-01;2001-01-02" "search;Никола" "table;2001-01-01;2001-01-01")
+  execute_process(COMMAND ${CLI} --dir ${WORK}/nodbase ${command}
+    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 1 OR NOT out STREQUAL "" OR NOT err MATCHES "Не найдена папка базы данных:\n${WORK}/nodbase/dbase/\n")
+    message(FATAL_ERROR "${command} without dbase/: exit ${rc}\n${out}\n${err}")
+  endif()
+endforeach()
+execute_process(COMMAND ${CLI} --dir ${WORK}/nodbase paschalion 2000 2000 --tsv
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "^2000\t20.2\t")
+  message(FATAL_ERROR "paschalion without dbase/: exit ${rc}\n${out}\n${err}")
+endif()
+execute_process(COMMAND ${CLI} --dir ${WORK}/no-such-folder day 2001-01-07
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 2 OR NOT out STREQUAL "" OR NOT err MATCHES "--dir: нет такой папки: ${WORK}/no-such-folder")
+  message(FATAL_ERROR "--dir without its folder: exit ${rc}\n${out}\n${err}")
+endif()

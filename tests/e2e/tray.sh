@@ -278,6 +278,7 @@ sni_inside() {
   [ "$first" = "Развернуть" ] || failx "the exported menu starts with '$first'"
   tip=$("$python" "$host_py" prop "$item" ToolTip)
   echo "$tip" | grep -q "Днесловник" || failx "the item's tooltip is $tip"
+  echo "$tip" | grep -q "ст\.ст\.)" || failx "the item's tooltip doesn't name the day: $tip"
   echo "menu exported, first entry «$first»; tooltip $tip"
 
   activate "$main"

@@ -1,4 +1,8 @@
 // Velmar32.ini and Position.ini readers; the settings then drive a prologue.
+// The settings dialog's rewriting of the file: what it wrote reads back.
+#include <string_view>
+
+#include "app/settings_writer.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -29,5 +33,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WriteReportHeader();
     WriteSignLegend();
   });
+
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const std::string rewritten =
+      RewriteSettingsText(text, {{"RTFSize", "24"}, {"AgiosLine", "No"}, {"ReadingsForm", "Short"}});
+  // Where the reader takes every line whole (no NUL, no line over its 1023
+  // characters), the new values are what it reads.
+  bool plain = text.find('\0') == std::string_view::npos;
+  for (std::size_t at = 0; plain && at < rewritten.size();) {
+    const std::size_t end = rewritten.find('\n', at);
+    plain = (end == std::string::npos ? rewritten.size() : end) - at < 1000;
+    at = end == std::string::npos ? rewritten.size() : end + 1;
+  }
+  fuzz::WriteFile(dir / "Velmar32.ini", reinterpret_cast<const uint8_t*>(rewritten.data()), rewritten.size());
+  ResetSettings();
+  LoadSettings(window);
+  if (plain && (AppSettings.rtfSize != 24 || AppSettings.agiosLine != "No" || !AppSettings.readingsShort))
+    __builtin_trap();
   return 0;
 }

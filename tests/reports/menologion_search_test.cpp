@@ -63,8 +63,8 @@ TEST_F(SearchTest, ReportFileByteForByte) {
   EXPECT_EQ(file,
             std::string(testing::kDefaultPrologue) +
                 "\n\\b1   Поиск в святцах по строке \"Авраам\"\\b0\\par" +
-                "\n  Составлено при помощи Днесловник для Windows\\par"
-                "\n  https://velmar32.example.org/velmar32/ (c) Команда разработчиков Velmar32, "
+                "\n  Составлено при помощи «Днесловника»\\par"
+                "\n  (c) Команда разработчиков Velmar32, "
                 "версия 2.0 pre-release 278\\par"
                 "\n  ——————————————————————————————\\par"
                 "\n\\par"

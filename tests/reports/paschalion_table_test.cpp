@@ -112,6 +112,11 @@ TEST(PaschalionTable, ReportDocument) {
                      "\\cf1 30 Ап\\cf0\\cell 24 Мая\\cell 8 Ин\\cell 18 Ин\\cell \\cf0 16 дн.\\cell\\row"
                      "\n\\pard\n\\par\n\\fs19\n  \\b Мыт.\\b0  - Неделя о Мытаре и фарисее\\par"),
             std::string::npos);
+  // The column holds Meatfare Sunday, and so its legend says.
+  EXPECT_NE(one.find("\n  \\b Мыт.\\b0  - Неделя о Мытаре и фарисее\\par"
+                     "\n  \\b Мясоп.\\b0  - Неделя мясопустная\\par"
+                     "\n  \\b Прощ.\\b0  - Прощенное воскресенье\\par"),
+            std::string::npos);
   EXPECT_EQ(one.rfind("\n  \\cf0\\b П.пост\\b0  - продолжительность Петрова поста\\par\n\\par\n}"),
             one.size() - std::string("\n  \\cf0\\b П.пост\\b0  - продолжительность Петрова поста"
                                      "\\par\n\\par\n}").size());

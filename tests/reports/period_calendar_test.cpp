@@ -69,8 +69,8 @@ TEST(PeriodCalendarDocument, OneDayByteForByte) {
   EXPECT_EQ(file,
             std::string(testing::kDefaultPrologue) +
                 "\n\\b1   Днесловник\\b0  с 18 Января 2001 г. по 18 Января 2001 г.\\par" +
-                "\n  Составлено при помощи Днесловник для Windows\\par"
-                "\n  https://velmar32.example.org/velmar32/ (c) Команда разработчиков Velmar32, "
+                "\n  Составлено при помощи «Днесловника»\\par"
+                "\n  (c) Команда разработчиков Velmar32, "
                 "версия 2.0 pre-release 278\\par"
                 "\n  ——————————————————————————————\\par"
                 "\n\\par"

@@ -96,6 +96,31 @@ TEST_F(PaschalionCommandTest, TypedYearsAreLimitedAndWrittenBack) {
   EXPECT_TRUE(messages_.texts.empty());
 }
 
+TEST_F(PaschalionCommandTest, ALastYearTypedBeforeTheFirstIsSaid) {
+  dlg_.CSpinEdit1->setValue(2025);
+  dlg_.CSpinEdit2->setValue(2030);
+  {
+    ModalDriver driver(dlg_, {[&] {
+                         testing::TypeInto(dlg_.CSpinEdit2, "2020");
+                         dlg_.OKBtn->click();  // the field puts it right as the dialog goes
+                       }});
+    RunPaschalionCommand(dlg_, viewer_);
+  }
+  // The one year of the report, as before, and a word on why.
+  EXPECT_NE(testing::ReportText().find("(2025 - 2025 гг.)"), std::string::npos);
+  EXPECT_EQ(dlg_.CSpinEdit2->value(), 2025);
+  ASSERT_EQ(messages_.texts.size(), 1u);
+  EXPECT_EQ(Cp1251ToUtf8(messages_.texts[0]),
+            "Неверно задан период: последний год (2020) раньше первого (2025). "
+            "Пасхалия составлена только на 2025 год.");
+  // Equal years are a period of one year: nothing to say.
+  {
+    ModalDriver driver(dlg_, {[&] { dlg_.OKBtn->click(); }});
+    RunPaschalionCommand(dlg_, viewer_);
+  }
+  EXPECT_EQ(messages_.texts.size(), 1u);
+}
+
 TEST_F(PaschalionCommandTest, CloseBoxCancels) {
   ModalDriver driver(dlg_, {[&] { dlg_.close(); }});
   RunPaschalionCommand(dlg_, viewer_);

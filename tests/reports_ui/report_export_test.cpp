@@ -5,6 +5,7 @@
 
 #include <QFileDialog>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QStandardPaths>
 #include <QTextCursor>
@@ -199,6 +200,52 @@ TEST_F(ReportExportTest, PdfHasTheTextA4PagesAndTheTitle) {
   ASSERT_GT(fonts.size(), 2);
   for (qsizetype i = 2; i < fonts.size(); ++i)
     EXPECT_TRUE(fonts[i].contains(QStringLiteral(" yes "))) << fonts[i].toStdString();
+}
+
+// Printed pages (the PDF is the print on A4) keep margins of at least 15 mm
+// and carry their numbers, 1, 2, 3 ..., under the text.
+TEST_F(ReportExportTest, PagesHaveMarginsAndNumbers) {
+  WritePeriodCalendar(1, 1, 2024, 31, 1, 2024);
+  viewer_.ShowReport(true);
+  ASSERT_TRUE(viewer_.SaveReportAs(Q(Path("january")), ReportFileType::Pdf));
+  if (Tool("pdftotext").isEmpty()) GTEST_SKIP() << "poppler-utils are not installed";
+  const QString boxes = Run(Tool("pdftotext"), {QStringLiteral("-bbox"), Q(Path("january.pdf")), QStringLiteral("-")});
+  const QStringList pages = boxes.split(QStringLiteral("<page "), Qt::SkipEmptyParts).mid(1);
+  ASSERT_GE(pages.size(), 3);
+  const qreal mm = 72 / 25.4;  // points
+  const QRegularExpression size(QStringLiteral("width=\"([0-9.]+)\" height=\"([0-9.]+)\""));
+  const QRegularExpression word(
+      QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+  for (qsizetype p = 0; p < pages.size(); ++p) {
+    SCOPED_TRACE(p + 1);
+    const auto dims = size.match(pages[p]);
+    ASSERT_TRUE(dims.hasMatch());
+    const qreal width = dims.captured(1).toDouble(), height = dims.captured(2).toDouble();
+    qreal lowestText = 0;   // bottom of the body's text
+    QString last;           // the lowest word: the page number
+    qreal lastTop = 0, lastLeft = 0, lastRight = 0;
+    for (auto it = word.globalMatch(pages[p]); it.hasNext();) {
+      const auto w = it.next();
+      const qreal x0 = w.captured(1).toDouble(), y0 = w.captured(2).toDouble();
+      const qreal x1 = w.captured(3).toDouble(), y1 = w.captured(4).toDouble();
+      EXPECT_GE(x0, 15 * mm - 0.5);
+      EXPECT_LE(x1, width - 15 * mm + 0.5);
+      // No word wholly in the top margin (Qt may let a page's last line
+      // reach a few points past its end, where the next page clips it).
+      EXPECT_GE(y1, 15 * mm - 0.5) << w.captured(5).toStdString();
+      if (y0 > lastTop) {
+        if (!last.isEmpty()) lowestText = std::max(lowestText, lastTop);
+        lastTop = y0, lastLeft = x0, lastRight = x1, last = w.captured(5);
+      } else {
+        lowestText = std::max(lowestText, y1);
+      }
+    }
+    EXPECT_EQ(last, QString::number(p + 1));
+    EXPECT_GT(lastTop, height - 20 * mm);       // in the bottom margin
+    EXPECT_LT(lastTop, height - 5 * mm);
+    EXPECT_GT(lastTop, lowestText);
+    EXPECT_NEAR((lastLeft + lastRight) / 2, width / 2, 3);  // in the middle
+  }
 }
 
 // A failed save leaves the old file whole, whatever the type, and says why.

@@ -8,13 +8,18 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QLabel>
+#include <QLineEdit>
 #include <QStatusBar>
+#include <QTest>
+#include <QTextBlock>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 
 #include "platform/messages.h"
+#include "reports/forms/find_bar.h"
 #include "tests/texts/rtf_test_documents.h"
 #include "tests/widgets/event_loop.h"
 #include "ui_test_support.h"
@@ -159,6 +164,54 @@ TEST_F(ReportViewerTest, BigReportShowsItsTopAtOnceAndTheProgressInTheStatusBar)
   }));
   EXPECT_FALSE(viewer_.ProgressBar1->isVisible());
   EXPECT_TRUE(messages_.texts.empty());
+}
+
+TEST_F(ReportViewerTest, CtrlFFindsATextAndF3TheNext) {
+  WriteReport("Днесловник на неделю\\par Неделя о мытаре\\par Конец");
+  viewer_.ShowReport(true);
+  viewer_.activateWindow();
+  EXPECT_FALSE(viewer_.FindBar1->isVisible());
+  viewer_.NFind->trigger();
+  ASSERT_TRUE(viewer_.FindBar1->isVisible());
+  viewer_.FindBar1->Field->setText(QStringLiteral("недел"));  // typed
+  QTest::keyClick(viewer_.FindBar1->Field, Qt::Key_Return);
+  QTextCursor c = viewer_.RichEdit1->textCursor();
+  EXPECT_EQ(c.selectedText(), QStringLiteral("недел"));
+  EXPECT_EQ(c.block().text(), QStringLiteral("Днесловник на неделю"));
+  viewer_.NFindNext->trigger();  // F3: the next, whatever the case
+  c = viewer_.RichEdit1->textCursor();
+  EXPECT_EQ(c.selectedText(), QStringLiteral("Недел"));
+  EXPECT_TRUE(viewer_.FindBar1->Outcome->text().isEmpty());
+  viewer_.NFindNext->trigger();  // round the end
+  EXPECT_EQ(viewer_.RichEdit1->textCursor().block().text(), QStringLiteral("Днесловник на неделю"));
+  EXPECT_EQ(viewer_.FindBar1->Outcome->text(), QStringLiteral("Поиск продолжен с начала"));
+  viewer_.NFindPrevious->trigger();  // Shift+F3: back round the start
+  EXPECT_EQ(viewer_.RichEdit1->textCursor().selectedText(), QStringLiteral("Недел"));
+  viewer_.FindBar1->Field->setText(QStringLiteral("нет такого"));
+  viewer_.NFindNext->trigger();
+  EXPECT_EQ(viewer_.FindBar1->Outcome->text(), QStringLiteral("Не найдено"));
+  EXPECT_EQ(viewer_.RichEdit1->textCursor().selectedText(), QStringLiteral("Недел"));  // left where it was
+  QTest::keyClick(viewer_.FindBar1->Field, Qt::Key_Escape);
+  EXPECT_FALSE(viewer_.FindBar1->isVisible());
+}
+
+TEST_F(ReportViewerTest, FindingGoesThroughAWholeBigReport) {
+  WriteBigReport();
+  viewer_.ShowReport(true);
+  ASSERT_TRUE(ProcessUntil([&] { return !viewer_.RichEdit1->IsLoading(); }));
+  ASSERT_FALSE(viewer_.RichEdit1->HoldsWholeDocument());
+  RichEdit& text = *viewer_.RichEdit1;
+  EXPECT_EQ(text.Find(QStringLiteral("День 59999")), RichEdit::FindResult::Found);  // far past the window
+  EXPECT_EQ(text.textCursor().selectedText(), QStringLiteral("День 59999"));
+  EXPECT_EQ(text.textCursor().block().text(), QStringLiteral("  День 59999"));
+  EXPECT_EQ(text.Find(QStringLiteral("День 12")), RichEdit::FindResult::Wrapped);
+  EXPECT_EQ(text.textCursor().block().text(), QStringLiteral("  День 12"));
+  EXPECT_EQ(text.Find(QStringLiteral("запись 59998"), true), RichEdit::FindResult::Wrapped);  // back round the start
+  EXPECT_EQ(text.textCursor().block().text(), QStringLiteral(" + Запись 59998"));
+  EXPECT_EQ(text.Find(QStringLiteral("Запись 30000"), true), RichEdit::FindResult::Found);
+  EXPECT_EQ(text.textCursor().selectedText(), QStringLiteral("Запись 30000"));
+  EXPECT_EQ(text.Find(QStringLiteral("нигде нет")), RichEdit::FindResult::NotFound);
+  EXPECT_EQ(text.textCursor().selectedText(), QStringLiteral("Запись 30000"));
 }
 
 TEST_F(ReportViewerTest, NewerReportTakesThePlaceOfTheOneLoading) {

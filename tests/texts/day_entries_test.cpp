@@ -329,6 +329,7 @@ TEST_F(DayEntriesTest, ColoursReturnToTheDayColour) {
 
 TEST_F(DayEntriesTest, MissingFilesAreReportedAndTheDocumentGoesOn) {
   std::filesystem::remove_all(dir_.path() / "dbase");
+  std::filesystem::create_directory(dir_.path() / "dbase");  // the folder without its files
   EXPECT_EQ(Capture([] {
               WriteEasterEntries(1, 1, 2001);
               WriteEpiphanyEntries(1, 19, 12);
@@ -342,6 +343,36 @@ TEST_F(DayEntriesTest, MissingFilesAreReportedAndTheDocumentGoesOn) {
                                       "Cannot open input Epiphany.db file.",
                                       "Cannot open input file December.db.",
                                       "Cannot open input Addition.db file."}));
+}
+
+TEST_F(DayEntriesTest, AMissingFolderIsSaidOnceWithWhereItWasLookedFor) {
+  std::filesystem::remove_all(dir_.path() / "dbase");
+  const auto day = [] {
+    return Capture([] {
+      WriteEasterEntries(1, 1, 2001);
+      WriteEpiphanyEntries(1, 19, 12);
+      WriteMonthEntries(19, 12);
+      LoadAdditionalInfo(ViewKind::Today, 19, 12);
+    });
+  };
+  EXPECT_EQ(day(), "");
+  EXPECT_EQ(day(), "");  // the next day, the next click: nothing more
+  ASSERT_EQ(messages_.texts.size(), 1u);
+  const std::string said = Cp1251ToUtf8(messages_.texts[0]);
+  EXPECT_EQ(said.rfind("Не найдена папка базы данных:\n" + (dir_.path() / "dbase").string() + "/\n", 0), 0u)
+      << said;
+  EXPECT_FALSE(AdditionalInfo[1].enabled);
+  // Found again but empty: each file is missing on its own, as before.
+  std::filesystem::create_directory(dir_.path() / "dbase");
+  day();
+  EXPECT_EQ(messages_.texts.size(), 5u);
+  EXPECT_EQ(messages_.texts.back(), "Cannot open input Addition.db file.");
+  // Gone again: said again, once.
+  std::filesystem::remove_all(dir_.path() / "dbase");
+  day();
+  day();
+  ASSERT_EQ(messages_.texts.size(), 6u);
+  EXPECT_EQ(messages_.texts.back(), messages_.texts[0]);
 }
 
 TEST_F(DayEntriesTest, HostileBytesNeverBreakTheReaders) {

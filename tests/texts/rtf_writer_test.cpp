@@ -19,6 +19,7 @@
 
 #include "day_test_support.h"
 #include "platform/messages.h"
+#include "texts/sign_legend.h"
 
 namespace velmar {
 namespace {
@@ -76,11 +77,34 @@ TEST(RtfWriter, LegendAndCredits) {
             "\n\\f3\\cf1 (+)\\cf0\\f2   Совершается великое всенощное бдение\\par"
             "\n\\par");
   EXPECT_EQ(Capture(WriteCredits),
-            "\n  Составлено при помощи Днесловник для Windows\\par"
-            "\n  https://velmar32.example.org/velmar32/ (c) Команда разработчиков Velmar32, "
+            "\n  Составлено при помощи «Днесловника»\\par"
+            "\n  (c) Команда разработчиков Velmar32, "
             "версия 2.0 pre-release 278\\par"
             "\n  ——————————————————————————————\\par"
             "\n\\par");
+}
+
+// The signs explained outside the reports say what the reports' legend says,
+// and each is what the snippet of its code draws.
+TEST(SignLegend, SaysWhatTheReportLegendSaysOfEachSign) {
+  ResetSettings();
+  const std::string legend = Capture(WriteSignLegend);
+  for (const ServiceSign& s : ServiceSigns()) {
+    SCOPED_TRACE(s.code);
+    const std::size_t at = legend.find(std::string("   ") + std::string(s.meaning) + "\\par");
+    ASSERT_NE(at, std::string::npos);
+    const std::string line = legend.substr(legend.rfind('\n', at), at - legend.rfind('\n', at));
+    EXPECT_NE(line.find(std::string(s.sign)), std::string::npos) << line;
+    EXPECT_EQ(line.find("\\cf1") != std::string::npos, s.red) << line;
+    DayColour = "\\cf0";
+    const std::string snippet = Capture([&] { WriteServiceSign(s.code, true); });
+    EXPECT_NE(snippet.find(std::string(s.sign)), std::string::npos);
+    EXPECT_EQ(snippet.find("\\cf1") != std::string::npos, s.red);
+    EXPECT_EQ(SignOf(" " + std::string(s.sign) + "  "), &s);
+  }
+  EXPECT_EQ(SignOf(""), nullptr);
+  EXPECT_EQ(SignOf("+ )"), nullptr);
+  EXPECT_EQ(SignOf("x"), nullptr);
 }
 
 TEST(RtfWriter, SignSnippetsOccupyFourCellsAndReturnToTheDayColour) {

@@ -209,6 +209,24 @@ TEST_F(TrayIconEx, HintKeepsSixtyThreeCharactersAndResendsOnlyWhenItDiffers) {
   EXPECT_EQ(tray->Hint(), "Днесловник");
 }
 
+TEST_F(TrayIconEx, ToolTipOfAnyLengthGoesBesideTheHint) {
+  auto tray = MakeTray();
+  tray->SetHint("Днесловник");
+  const QString day = QStringLiteral("Днесловник\n") + QString(100, QChar(u'ж'));
+  tray->SetToolTip(day);
+  auto modifies = shell.Calls(NotifyModify);
+  ASSERT_EQ(modifies.size(), 2u);
+  EXPECT_EQ(modifies[1].flags, NotifyFlagLongTip);
+  EXPECT_EQ(modifies[1].longTip, day);  // whole
+  EXPECT_EQ(tray->ToolTip(), day);
+  EXPECT_EQ(tray->Hint(), "Днесловник");
+  tray->SetToolTip(day);  // the same: nothing sent
+  EXPECT_EQ(shell.Calls(NotifyModify).size(), 2u);
+  shell.accept = false;
+  tray->SetToolTip("other");
+  EXPECT_EQ(tray->ToolTip(), day);
+}
+
 TEST(NotifyIconDataTip, NeverSplitsASurrogatePair) {
   NotifyIconData data;
   const QString text = QString(62, QChar('a')) + QString::fromUtf8("😀") + "b";

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -79,7 +80,10 @@ TEST_F(MainWindowTest, StartsOnTodayWithTheDesignedControls) {
   EXPECT_FALSE(form.RunFile2->isEnabled());
   EXPECT_TRUE(form.SpeedButton3->isEnabled());
   EXPECT_EQ(form.RunFile1->toolTip().toStdString(), "Рождество Христово: о празднике");
-  EXPECT_EQ(tray.Calls(lumora::NotifyModify).back().Tip().toStdString(), "Днесловник");
+  QString hint;  // the last tooltip sent as the hint (the day's own follows beside it)
+  for (const lumora::NotifyIconData& data : tray.Calls(lumora::NotifyModify))
+    if (data.flags & lumora::NotifyFlagTip) hint = data.Tip();
+  EXPECT_EQ(hint.toStdString(), "Днесловник");
   EXPECT_EQ(form.Timer1->interval(), 60000);
   EXPECT_TRUE(form.Timer1->isActive());
   EXPECT_TRUE(space.Messages().empty());
@@ -191,6 +195,32 @@ TEST_F(MainWindowTest, TimerRefreshesThePagesOnlyWhenDayOrMonthChanged) {
   EXPECT_EQ(grid.day, 1);
   EXPECT_EQ(grid.month, 3);
   EXPECT_NE(ReportText(space).find("1 Марта 2001 г."), std::string::npos);
+  EXPECT_TRUE(form.TrayIconEx->ToolTip().startsWith(
+      QStringLiteral("Днесловник\nЧетверг, 1 марта 2001 г. (16 февраля ст.ст.)\n")));
+}
+
+TEST_F(MainWindowTest, TrayToolTipNamesTheDayItsFeastAndFast) {
+  {
+  Workspace space({7, 1, 2001});
+  TForm1 form(&tray);
+  EXPECT_EQ(form.TrayIconEx->Hint().toStdString(), "Днесловник");  // the hint as ever
+  const QStringList lines = form.TrayIconEx->ToolTip().split(QLatin1Char('\n'));
+  ASSERT_GE(lines.size(), 3);
+  EXPECT_EQ(lines[0].toStdString(), "Днесловник");
+  EXPECT_EQ(lines[1].toStdString(), "Воскресенье, 7 января 2001 г. (25 декабря ст.ст.)");
+  EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Рождество"))) << lines[2].toStdString();
+  // The tray was sent the same text.
+  bool sent = false;
+  for (const lumora::NotifyIconData& data : tray.Calls(lumora::NotifyModify))
+    sent = sent || ((data.flags & lumora::NotifyFlagLongTip) && data.longTip == form.TrayIconEx->ToolTip());
+  EXPECT_TRUE(sent);
+  }
+  // A Friday of the Nativity fast has its fast note last.
+  Workspace space({5, 12, 2003});
+  TForm1 form(&tray);
+  const QStringList lines = form.TrayIconEx->ToolTip().split(QLatin1Char('\n'));
+  ASSERT_EQ(lines.size(), 4);
+  EXPECT_FALSE(lines[3].isEmpty());
 }
 
 TEST_F(MainWindowTest, ExitButtonAndCloseBoxDeleteTheReportFileAndSaveThePosition) {
@@ -291,16 +321,21 @@ TEST_F(MainWindowTest, AdditionalInformationOpensThePagesOwnDocument) {
   form.RunFile2Click();
   form.SpeedButton3Click();
   form.RunFile1Click();
+  const std::string program = space.program().string() + "/";
   EXPECT_EQ(space.Messages(),
-            (std::vector<std::string>{"File docs/tomorrow-missing.html not found", "Path not found"}));
+            (std::vector<std::string>{
+                "Не найден файл «" + program + "docs/tomorrow-missing.html».\n\n"
+                "File docs/tomorrow-missing.html not found",
+                "Не найдена папка файла «" + program + "nowhere/calendar.html».\n\nPath not found"}));
   ASSERT_EQ(space.opened.size(), 1U);
   EXPECT_EQ(space.opened[0], QUrl::fromLocalFile(QString::fromStdString(
                                  (space.program() / "docs" / "nativity.html").string())));
 
   space.openerAnswer = false;  // nothing on the desktop opens it
   form.RunFile1Click();
-  EXPECT_EQ(space.Messages().back(),
-            "There is no application associated with the given filename extension.");
+  EXPECT_NE(space.Messages().back().find("«" + program + "docs/nativity.html»"), std::string::npos);
+  EXPECT_TRUE(space.Messages().back().ends_with(
+      "\n\nThere is no application associated with the given filename extension."));
 }
 
 TEST_F(MainWindowTest, SettingsItemsOpenTheIniFileInTheEditor) {
@@ -309,9 +344,15 @@ TEST_F(MainWindowTest, SettingsItemsOpenTheIniFileInTheEditor) {
   form.N19->trigger();
   ASSERT_EQ(space.opened.size(), 1U);
   EXPECT_TRUE(space.opened[0].toLocalFile().endsWith("/Velmar32.ini"));
+  space.openerAnswer = false;  // no text editor on the desktop: said, with the file
+  form.N18->trigger();
+  ASSERT_EQ(space.Messages().size(), 1U);
+  EXPECT_NE(space.Messages()[0].find("Не найден текстовый редактор"), std::string::npos);
+  EXPECT_NE(space.Messages()[0].find((space.program() / "Velmar32.ini").string()), std::string::npos);
+  space.openerAnswer = true;
   std::filesystem::remove(space.program() / "Velmar32.ini");
   form.N18->trigger();
-  EXPECT_EQ(space.Messages(), (std::vector<std::string>{"File not found"}));
+  EXPECT_TRUE(space.Messages().back().ends_with("\n\nFile not found"));
 }
 
 TEST_F(MainWindowTest, MinimisingHidesIntoTheTrayAndTheTrayBringsItBack) {
@@ -377,6 +418,46 @@ TEST_F(MainWindowTest, EnterPressesTheDefaultButtonButSearchesInTheSaintsField) 
   EXPECT_TRUE(form.isVisible());
 }
 
+TEST_F(MainWindowTest, KeysMoveTheGridAcrossMonthsAndTheListAndYearFollow) {
+  Workspace space({31, 12, 2003});
+  TForm1 form(&tray);
+  QWidget* view = form.CCalendar1->findChild<QTableView*>();
+  ASSERT_NE(view, nullptr);
+  QTest::keyClick(view, Qt::Key_Right);  // into the next year
+  EXPECT_EQ(form.ComboBox1->currentIndex(), 0);
+  EXPECT_EQ(form.CSpinEdit1->Value(), 2004);
+  EXPECT_NE(ReportText(space).find("1 Января 2004 г."), std::string::npos);
+  QTest::keyClick(view, Qt::Key_PageDown);
+  EXPECT_EQ(form.ComboBox1->currentIndex(), 1);
+  EXPECT_NE(ReportText(space).find("1 Февраля 2004 г."), std::string::npos);
+}
+
+// Enter in a year field applies it, where it used to hide the window.
+TEST_F(MainWindowTest, EnterInAYearFieldAppliesTheYear) {
+  Workspace space({7, 1, 2003});
+  TForm1 form(&tray);
+  form.show();
+  form.activateWindow();
+  form.PageControl1->setCurrentWidget(form.TabSheet3);
+  form.CSpinEdit1->setFocus();
+  form.CSpinEdit1->selectAll();
+  QTest::keyClicks(form.CSpinEdit1, QStringLiteral("1999"));
+  QTest::keyClick(form.CSpinEdit1, Qt::Key_Return);
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_EQ(form.CCalendar1->Year(), 1999);  // the grid and the field agree
+  EXPECT_EQ(form.CSpinEdit1->Value(), 1999);
+  EXPECT_NE(ReportText(space).find("7 Января 1999 г."), std::string::npos);
+
+  form.PageControl1->setCurrentWidget(form.TabSheet4);
+  form.CSpinEdit2->setFocus();
+  form.CSpinEdit2->selectAll();
+  QTest::keyClicks(form.CSpinEdit2, QStringLiteral("2099"));
+  QTest::keyClick(form.CSpinEdit2, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_EQ(form.CSpinEdit2->Value(), 2097);  // four years end in 2100
+  EXPECT_EQ(form.StringGrid1->item(0, 4)->text().toStdString(), "2100 г.");
+}
+
 // Until the desktop has framed the window the design's usual frame stands in,
 // so the first resize at the designed size gives the caption column its
 // designed 106 pixels (outer width 371 - 265), and outer sizes set from
@@ -404,11 +485,11 @@ TEST_F(MainWindowTest, TrayMenuHasItsDefaultItemAndCaptions) {
   TForm1 form(&tray);
   EXPECT_EQ(form.PopupMenu2->defaultAction(), form.N8);
   EXPECT_TRUE(form.N8->font().bold());
-  EXPECT_EQ(form.NStartup->text().toStdString(), "Запускать вместе с &Windows");
+  EXPECT_EQ(form.NStartup->text().toStdString(), "Запускать при &входе в систему");
   EXPECT_EQ(form.N37->text().toStdString(), "Се&рвис ...");
   EXPECT_EQ(form.N14->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Q));
   EXPECT_EQ(form.N1->shortcut(), QKeySequence(Qt::Key_Escape));
-  ASSERT_EQ(form.PopupMenu1->actions().size(), 13);  // nine items, four separators
+  ASSERT_EQ(form.PopupMenu1->actions().size(), 14);  // nine items, the help beside them, four separators
   EXPECT_TRUE(form.PopupMenu1->actions()[1]->isSeparator());
 }
 
@@ -446,7 +527,14 @@ TEST_F(MainWindowTest, CutAndCopyFollowTheTextFieldsSelectionOnAMousePress) {
 TEST_F(MainWindowTest, PaschalionPageFillsFourYearsOnRequest) {
   Workspace space({7, 1, 2001});
   TForm1 form(&tray);
-  EXPECT_TRUE(form.StringGrid1->item(5, 1)->text().isEmpty());  // empty until asked
+  // This year's Paschalion from the start: Pascha 2001 on 15 April.
+  EXPECT_EQ(form.StringGrid1->item(0, 1)->text().toStdString(), "2001 г.");
+  EXPECT_EQ(form.StringGrid1->item(5, 1)->text().toStdString(), "15 Ап");
+  // The style's switch alone recomputes it: Pascha on 2 April old style.
+  form.RadioButton2->setChecked(true);
+  EXPECT_EQ(form.StringGrid1->item(5, 1)->text().toStdString(), "2 Ап");
+  form.RadioButton1->setChecked(true);
+  EXPECT_EQ(form.StringGrid1->item(5, 1)->text().toStdString(), "15 Ап");
   form.CSpinEdit2->SetValue(1700);
   form.SpeedButton4Click();
   EXPECT_EQ(form.CSpinEdit2->Value(), 1800);

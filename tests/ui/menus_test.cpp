@@ -39,11 +39,12 @@ TEST_F(MenusTest, WindowMenuAsDesigned) {
       "С&вернуть [Esc]", "-", "&Сегодня [F1]", "&Завтра [F2]", "&Календарь [F3]", "&Пасхалия [F4]",
       "Свя&тцы [F5]", "-", "Се&рвис ... >", "  Составить &календарь [Ctrl+K]",
       "  Составить &пасхалию [Ctrl+P]", "  Поиск в файл [Ctrl+S]", "-", "&Настройка >",
-      "  &Редактирование ini-файла [F9]", "  Запускать вместе с &Windows (check)", "-", "В&ыход [Alt+Q]"};
+      "  &Редактирование ini-файла [F9]", "  &Параметры...", "  Запускать при &входе в систему (check)",
+      "Спр&авка [Shift+F1]", "-", "В&ыход [Alt+Q]"};
   EXPECT_EQ(MenuLayout(form.PopupMenu1), expected);
   // Its shortcuts work wherever the focus is in the window.
   for (QAction* action : {form.N1, form.N10, form.N11, form.N12, form.N15, form.N22, form.N38, form.N39,
-                          form.N40, form.N18, form.N14})
+                          form.N40, form.N18, form.NHelp, form.N14})
     EXPECT_TRUE(form.actions().contains(action)) << action->text().toStdString();
 }
 
@@ -61,7 +62,7 @@ TEST_F(MenusTest, TrayMenuAsDesignedWithItsDefaultItem) {
 
 TEST_F(MenusTest, TextAndFieldMenusAsDesigned) {
   EXPECT_EQ(MenuLayout(form.PopupMenu3),
-            (std::vector<std::string>{"&Отменить", "-", "&Выделить все", "&Копировать", "-", "&Читать"}));
+            (std::vector<std::string>{"&Отменить", "-", "&Выделить все", "&Копировать", "-", "&Знаки...", "-", "&Читать"}));
   EXPECT_EQ(MenuLayout(form.PopupMenu4), (std::vector<std::string>{"&Отменить", "-", "&Вырезать", "&Копировать",
                                                                "Вст&авить", "-", "Выделить в&се"}));
   // The items without an action do nothing and stay enabled.

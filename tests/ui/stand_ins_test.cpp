@@ -56,21 +56,47 @@ TEST(CCalendar, SettersRaiseTheChangeEventAndRefuseNonexistentDates) {
   EXPECT_EQ(grid.selectedDate(), QDate(2001, 3, 31));
 }
 
-TEST(CCalendar, UserStaysWithinTheShownMonth) {
+TEST(CCalendar, KeysCrossTheMonthsEndsAndTheMouseStaysWithin) {
   Workspace space({1, 3, 2001});
   CCalendar grid;
   grid.show();
   QSignalSpy changes(&grid, &CCalendar::Changed);
-  // The arrow key at the month's first day would leave the month.
+  QSignalSpy months(&grid, &CCalendar::KeyMovedMonth);
   QWidget* view = grid.findChild<QTableView*>();
   ASSERT_NE(view, nullptr);
+  QTest::keyClick(view, Qt::Key_Left);  // from 1 March 2001 into February
+  EXPECT_EQ(grid.selectedDate(), QDate(2001, 2, 28));
+  EXPECT_EQ(grid.monthShown(), 2);
+  EXPECT_EQ(changes.count(), 1);
+  EXPECT_EQ(months.count(), 1);
+  QTest::keyClick(view, Qt::Key_Right);
+  QTest::keyClick(view, Qt::Key_Right);
+  EXPECT_EQ(grid.selectedDate(), QDate(2001, 3, 2));
+  EXPECT_EQ(months.count(), 2);  // within March, no month moved
+  QTest::keyClick(view, Qt::Key_Up);
+  EXPECT_EQ(grid.selectedDate(), QDate(2001, 2, 23));
+  QTest::keyClick(view, Qt::Key_Down);
+  QTest::keyClick(view, Qt::Key_Down);
+  EXPECT_EQ(grid.selectedDate(), QDate(2001, 3, 9));
+  grid.SetDate(2004, 1, 31);
+  QTest::keyClick(view, Qt::Key_PageDown);  // the month's last day
+  EXPECT_EQ(grid.selectedDate(), QDate(2004, 2, 29));
+  QTest::keyClick(view, Qt::Key_PageUp);
+  QTest::keyClick(view, Qt::Key_PageUp);
+  EXPECT_EQ(grid.selectedDate(), QDate(2003, 12, 29));
+  EXPECT_EQ(grid.yearShown(), 2003);
+  // The range's ends hold.
+  grid.SetDate(1800, 1, 1);
+  const auto before = changes.count();
   QTest::keyClick(view, Qt::Key_Left);
-  EXPECT_EQ(changes.count(), 0);
+  QTest::keyClick(view, Qt::Key_PageUp);
+  EXPECT_EQ(grid.selectedDate(), QDate(1800, 1, 1));
+  EXPECT_EQ(changes.count(), before);
+  // A click on a blank cell of another month is refused.
+  grid.SetDate(2001, 3, 1);
+  grid.setSelectedDate(QDate(2001, 2, 26));  // what the view does for such a click
   EXPECT_EQ(grid.selectedDate(), QDate(2001, 3, 1));
   EXPECT_EQ(grid.monthShown(), 3);
-  QTest::keyClick(view, Qt::Key_Right);
-  EXPECT_EQ(changes.count(), 1);
-  EXPECT_EQ(grid.Day(), 2);
 }
 
 TEST(CCalendar, StartOfWeekChoosesTheFirstColumn) {
@@ -112,6 +138,34 @@ TEST(Shell, ResultsSayWhatIsMissing) {
   space.openerAnswer = false;
   EXPECT_EQ(Shell::Open(dir + "/docs/nativity.html"), kShellNoAssociation);
   EXPECT_EQ(Shell::OpenLink(QUrl("https://example.org/")), kShellNoAssociation);
+}
+
+TEST(Shell, AskingXdgMimeTellsWhetherAnythingOpensTheFile) {
+  Workspace space({1, 3, 2001});
+  const std::filesystem::path bin = space.program() / "bin";
+  std::filesystem::create_directories(bin);
+  const auto script = [&](const char* name, const std::string& body) {
+    const std::filesystem::path file = bin / name;
+    std::ofstream(file) << "#!/bin/sh\n" << body;
+    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+  };
+  const std::string oldPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+  const std::string oldBrowser = std::getenv("BROWSER") != nullptr ? std::getenv("BROWSER") : "";
+  unsetenv("BROWSER");
+  setenv("PATH", bin.c_str(), 1);
+  const QString ini = QString::fromStdString((space.program() / "Velmar32.ini").string());
+  EXPECT_TRUE(Shell::DesktopHasApplicationFor(ini));  // no xdg-open: Qt answers itself
+  script("xdg-open", "exit 0\n");
+  script("xdg-mime", "exit 0\n");  // no default application for any type
+  EXPECT_FALSE(Shell::DesktopHasApplicationFor(ini));
+  // An editor for text/plain opens the settings file, whose own type is a kind of it.
+  script("xdg-mime", "[ \"$3\" = text/plain ] && echo mousepad.desktop\nexit 0\n");
+  EXPECT_TRUE(Shell::DesktopHasApplicationFor(ini));
+  script("xdg-mime", "exit 0\n");
+  setenv("BROWSER", "firefox", 1);  // what xdg-open falls back on
+  EXPECT_TRUE(Shell::DesktopHasApplicationFor(ini));
+  setenv("PATH", oldPath.c_str(), 1);
+  if (oldBrowser.empty()) unsetenv("BROWSER"); else setenv("BROWSER", oldBrowser.c_str(), 1);
 }
 
 TEST(Autostart, EntryComesAndGoes) {

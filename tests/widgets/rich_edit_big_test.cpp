@@ -216,24 +216,31 @@ TEST_F(RichEditBigTest, PrintsTheSamePagesAsTheWholeDocumentLaidOutAtOnce) {
   ASSERT_GT(rtf.size(), RichEdit::WholeDocumentBytes());
   edit_.LoadFromBytes(rtf);
   ASSERT_FALSE(edit_.HoldsWholeDocument());
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(Path("big.pdf"));
-  edit_.Print(&printer, QStringLiteral("Днесловник"));
-  const QByteArray pdf = ReadFile(Path("big.pdf"));
-  const qsizetype printed = pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r");
+  // The printer's few millimetres become 20 mm; margins of the user's own
+  // choice stay. Each gives other places for the breaks between the slices.
+  for (const qreal margin : {0.0, 25.0, 33.0}) {
+    SCOPED_TRACE(margin);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(Path("big.pdf"));
+    if (margin > 0) printer.setPageMargins(QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
+    edit_.Print(&printer, QStringLiteral("Днесловник"));
+    EXPECT_NEAR(printer.pageLayout().margins(QPageLayout::Millimeter).top(), margin > 0 ? margin : 20, 0.01);
+    const QByteArray pdf = ReadFile(Path("big.pdf"));
+    const qsizetype printed = pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r");
 
-  QPrinter reference(QPrinter::HighResolution);
-  reference.setPageMargins(printer.pageLayout().margins(QPageLayout::Millimeter), QPageLayout::Millimeter);
-  QTextDocument whole;
-  whole.setDefaultFont(edit_.document()->defaultFont());
-  whole.setDefaultTextOption(edit_.document()->defaultTextOption());
-  TextDocumentBuilder(whole, edit_.logicalDpiX(), true)
-      .Append(ReadRtf(std::string_view(rtf.constData(), static_cast<std::size_t>(rtf.size()))));
-  whole.documentLayout()->setPaintDevice(&reference);
-  whole.setPageSize(reference.pageRect(QPrinter::DevicePixel).size());
-  EXPECT_GT(whole.pageCount(), 20);
-  EXPECT_EQ(printed, whole.pageCount());
+    QPrinter reference(QPrinter::HighResolution);
+    reference.setPageMargins(printer.pageLayout().margins(QPageLayout::Millimeter), QPageLayout::Millimeter);
+    QTextDocument whole;
+    whole.setDefaultFont(edit_.document()->defaultFont());
+    whole.setDefaultTextOption(edit_.document()->defaultTextOption());
+    TextDocumentBuilder(whole, edit_.logicalDpiX(), true)
+        .Append(ReadRtf(std::string_view(rtf.constData(), static_cast<std::size_t>(rtf.size()))));
+    whole.documentLayout()->setPaintDevice(&reference);
+    whole.setPageSize(reference.pageRect(QPrinter::DevicePixel).size());
+    EXPECT_GT(whole.pageCount(), 20);
+    EXPECT_EQ(printed, whole.pageCount());
+  }
 }
 
 TEST_F(RichEditBigTest, LoadingTheSameFileAgainKeepsWhatIsShownUnlessItChanged) {
