@@ -20,6 +20,8 @@
 #include "app/about_box.h"
 #include "app/main_window.h"
 #include "app/program_forms.h"
+#include "app/reading_links.h"
+#include "texts/day_readings.h"
 #include "reports/forms/report_viewer.h"
 #include "reports/forms/search_dlg.h"
 #include "reports/forms/velmar_dlg.h"
@@ -31,7 +33,8 @@ namespace velmar::testing {
 
 // The forms of a start on 7 January 2003 (a Sunday and a feast: red
 // captions), each page with something in it: the Paschalion grid computed,
-// a search listed, a week's calendar in the viewer.
+// a search listed, a week's calendar in the viewer, the day's first reading
+// in the reading window.
 class ProgramWithContent {
  public:
   ProgramWithContent() : space_({7, 1, 2003}) {
@@ -43,6 +46,9 @@ class ProgramWithContent {
     forms_->form2->ShowReport(true);
     forms_->form2->hide();
     forms_->aboutBox->Prepare();
+    // The reading window, on the day's first reading.
+    const std::vector<ReadingEntry> readings = DayReadingEntries(7, 1, 2003);
+    if (!readings.empty()) main.Readings->Open({{7, 1, 2003}, readings.front()});
   }
 
   ProgramForms& forms() { return *forms_; }
