@@ -53,3 +53,45 @@ def read(path):
         key, value = line.split('=', 1)
         entries.append((n, section, key, value))
     return entries, sections
+
+
+def write_table(src, out_path, header, keys, section_re):
+    """Writes a dbase file from one of our hand-checked UTF-8 tables (src): its own comment
+    header (before the first section) gives way to header; sections must match section_re,
+    entries have a key of keys; a line with a piece marked "~" (a reading «от полу» whose
+    first verse is not yet checked) is left out and listed on stderr."""
+    import sys
+    name = os.path.basename(src)
+    out, dropped = [], []
+    section = None
+    with open(src, encoding='utf-8') as f:
+        lines = f.read().split('\n')
+    for n, line in enumerate(lines, 1):
+        if not line or line[0] in ' ;':
+            if line.startswith(';') and section is None:
+                continue          # the table's own header stays in the table
+            out.append(line)
+            continue
+        if line.startswith('['):
+            if not re.match(section_re, line):
+                raise SystemExit(f'{name}:{n}: bad section header: {line}')
+            section = line
+            out.append(line)
+            continue
+        key, sep, value = line.partition('=')
+        if not sep or key not in keys or section is None:
+            raise SystemExit(f'{name}:{n}: bad entry: {line}')
+        if '~' in value:
+            dropped.append(f'{section} {line}')
+            continue
+        out.append(line)
+    for line in out:
+        try:
+            line.encode('cp1251')
+        except UnicodeEncodeError as e:
+            raise SystemExit(f'{name}: a character Windows-1251 lacks ({line[e.start]!r}) in: {line}')
+    text = header + '\n' + '\n'.join(out).strip('\n')
+    write(out_path, text.split('\n'))
+    print(f'{out_path}: {sum(1 for l in out if l.startswith("["))} sections')
+    for d in dropped:
+        print('left out (from half, not checked):', d, file=sys.stderr)

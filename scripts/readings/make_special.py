@@ -10,8 +10,10 @@ books; its line is left out of the .db.  The output is Windows-1251 with CRLF li
 Standard library only.
 """
 import os
-import re
 import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import dbfile  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -47,54 +49,8 @@ HEADER = """\
 KEYS = {'Ряд', 'Праздник', 'Служба', 'Утр', 'Ап', 'Ев', 'Веч', '1ч', '3ч', '6ч', '9ч'}
 
 
-def convert(lines):
-    out, dropped = [], []
-    section = None
-    for n, raw in enumerate(lines, 1):
-        line = raw.rstrip('\n')
-        if not line or line[0] in ' ;':
-            if line.startswith(';') and section is None:
-                continue          # the table's own header stays in the table
-            out.append(line)
-            continue
-        if line.startswith('['):
-            if not re.match(r'^\[((Пн|Вт|Ср|Чт|Пт|Сб|Вс) \d\d\.\d\d-\d\d\.\d\d|[-+]\d+)\] \S', line):
-                raise SystemExit(f'special.txt:{n}: bad section header: {line}')
-            section = line
-            out.append(line)
-            continue
-        key, sep, value = line.partition('=')
-        if not sep or key not in KEYS or section is None:
-            raise SystemExit(f'special.txt:{n}: bad entry: {line}')
-        if '~' in value:
-            dropped.append(f'{section} {line}')
-            continue
-        out.append(line)
-    return out, dropped
-
-
 def main():
-    with open(SRC, encoding='utf-8') as f:
-        lines = f.readlines()
-    out, dropped = convert(lines)
-    for line in out:
-        try:
-            line.encode('cp1251')
-        except UnicodeEncodeError as e:
-            raise SystemExit(f'{os.path.basename(SRC)}: a character Windows-1251 lacks '
-                             f'({line[e.start]!r}) in: {line}')
-    text = HEADER + '\n' + '\n'.join(out).strip('\n') + '\n'
-    data = text.replace('\n', '\r\n').encode('cp1251')
-    for line in data.split(b'\r\n'):
-        if len(line) > 1022:
-            raise SystemExit('line longer than 1022 bytes: %r' % line[:60])
-    tmp = OUT + '.tmp'
-    with open(tmp, 'wb') as f:
-        f.write(data)
-    os.replace(tmp, OUT)
-    print(f'{OUT}: {sum(1 for l in out if l.startswith("["))} sections')
-    for d in dropped:
-        print('left out (from half, not checked):', d, file=sys.stderr)
+    dbfile.write_table(SRC, OUT, HEADER, KEYS, r'^\[((Пн|Вт|Ср|Чт|Пт|Сб|Вс) \d\d\.\d\d-\d\d\.\d\d|[-+]\d+)\] \S')
 
 
 if __name__ == '__main__':
