@@ -8,7 +8,7 @@ packages=(
   cmake g++ make pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n qt6-wayland libgl-dev libxcb1-dev libical-dev libsword-dev sword-text-kjv
-  xvfb xauth trayer openbox x11-utils xdotool imagemagick fonts-dejavu-core fonts-liberation
+  xvfb xauth trayer openbox x11-utils x11-xserver-utils xdotool imagemagick fonts-dejavu-core fonts-liberation
   weston dbus-daemon python3-gi gir1.2-glib-2.0 procps
   poppler-utils python3-icalendar python3-html5lib
   dpkg-dev lintian desktop-file-utils appstream librsvg2-bin

@@ -29,6 +29,18 @@ activate() {
   wait_for 5 xdotool windowactivate --sync "$1" 2>/dev/null || failx "cannot activate window $1"
   wait_for 5 focused_is "$1" || failx "window $1 did not get the focus"
 }
+# keymap_with KEYSYM...: binds each keysym to a keycode of its own that the
+# server's map leaves empty, before the program reads the map. xdotool then
+# presses that keycode as it is: it doesn't remap a spare key for the moment,
+# which a program still reading the old map may take for another key.
+keymap_with() {
+  local keysym keycode
+  for keysym in "$@"; do
+    keycode=$(xmodmap -pke | awk 'NF == 3 && $2 > 8 { print $2; exit }')
+    [ -n "$keycode" ] || failx "no free keycode for $keysym"
+    xmodmap -e "keycode $keycode = $keysym" || failx "xmodmap could not bind $keysym"
+  done
+}
 # start_openbox: the window manager, running once the root window names it;
 # one that ends at once is started again, three times at most (logged). The
 # caller has $work (for openbox.log) and the array pids.
